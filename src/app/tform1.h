@@ -1,0 +1,256 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QColor;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPainter;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSystemTrayIcon;
+class QTextEdit;
+class QTimer;
+class QWebEngineView;
+
+namespace qb::net {
+class HttpClient;
+}
+namespace qb::app {
+class TBMDThread;
+class JobThread;
+} // namespace qb::app
+
+// The main window. Every user action of the program is one of its handlers; the handlers are
+// defined in the folder of their subsystem (app/, connection/, playback/, search/,
+// releaseinfo/, lists/), the widget set in app/main_window_widgets.cpp.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TForm1(qb::platform::Platform platform, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Runs the start-up sequence. Returns false when the program must end without showing
+    // the window (the service did not answer the version fetch).
+    bool FormCreate();
+
+    // --- Widgets (names as the window's users and tests know them) ---
+    QLabel* Label1 = nullptr;
+    QLineEdit* SrvAdress = nullptr;
+    QPushButton* ConnectButton = nullptr;
+    QPushButton* SettingBut = nullptr;
+    QListWidget* TorrentList = nullptr;
+    QLabel* LogP = nullptr;
+    QProgressBar* Gauge1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QPushButton* ChosePlayerBut = nullptr;
+    QLabel* status = nullptr;
+    QCheckBox* Local1 = nullptr;
+    QCheckBox* FHD1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QLineEdit* SearchT = nullptr;
+    QPushButton* Search = nullptr;
+    QPushButton* Top1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QListWidget* SearchResult = nullptr;
+    QListWidget* AddList = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QWebEngineView* WebBrowser1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QTextEdit* Memo1 = nullptr;
+    QPlainTextEdit* Memo2 = nullptr;
+    QListWidget* UpdateList1 = nullptr;
+
+    QSystemTrayIcon* TrayIcon1 = nullptr;
+    QMenu* TrayMenu = nullptr;
+    QMenu* TorListPopup = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* AddListPopup = nullptr;
+    QMenu* CatMenu1 = nullptr;
+
+    // Menu items.
+    QAction *N5 = nullptr, *N20 = nullptr, *N22 = nullptr, *N27 = nullptr, *N23 = nullptr,
+            *N24 = nullptr, *N25 = nullptr, *N26 = nullptr, *MenuItem4 = nullptr;
+    QAction *mPlay = nullptr, *N18 = nullptr, *m3u2 = nullptr, *C1 = nullptr, *mDel = nullptr,
+            *N28 = nullptr, *update1 = nullptr, *TLopenID = nullptr, *N3 = nullptr,
+            *m3u1 = nullptr;
+    QAction *N4 = nullptr, *N2 = nullptr, *C2 = nullptr, *N17 = nullptr, *N16 = nullptr,
+            *N1 = nullptr;
+    QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr;
+    QAction *N6 = nullptr, *N7 = nullptr, *N8 = nullptr, *N9 = nullptr, *N10 = nullptr,
+            *N11 = nullptr, *N12 = nullptr, *N13 = nullptr, *N14 = nullptr, *N15 = nullptr;
+
+    QTimer* Timer1 = nullptr;
+    QTimer* UpdateTimer1 = nullptr;
+
+    // --- HTTP clients and workers, created with the window and released with it ---
+    std::unique_ptr<qb::net::HttpClient> IdHTTP1, IdHTTP3, NetHTTPClient1, NetHTTPClient2, Ping1;
+    std::unique_ptr<qb::app::TBMDThread> BMDThread1, BMDThread2, AddThread, SRLAdd, CheckSerialsTH;
+
+    // --- Window-wide state ---
+    QString PendingHandOff = QStringLiteral("insmag");
+    bool FirstShow = false;
+    bool StartMinimized = false;
+    bool LocalServerRunning = false;
+    bool TransientStatus = false;
+    bool PreloadCancelled = false;
+    bool PlaySourceSearch = false;
+    bool PlaySourceFiles = false;
+
+    // Settings as read at start (only PlayerPath changes later).
+    QString PlayerPath, ServerAddress, ServiceBaseUrl;
+    QString MinimizeSetting, LocalServerSetting, KeepLocalServerSetting;
+    // Set when the settings file could not be written, so the user is told only once.
+    bool SettingsWriteFailureReported = false;
+
+    nlohmann::ordered_json ServerList = nlohmann::ordered_json::array();
+    nlohmann::ordered_json FilesList = nlohmann::ordered_json::array();
+    QString SelectedReleaseId;
+    QString InfoMagnet, InfoPosterUrl;
+    QString RemoteVersion;
+
+    qb::platform::Platform& platform() { return Platform_; }
+    const QString& AppDir() const { return Platform_.appDir; }
+
+    // --- Handlers: application core ---
+    void FormShow();
+    bool FormCloseQuery();
+    void FormDestroy();
+    void FormShortCut(int key);
+    bool FormSystemCommandMinimize();
+    void FormActivationChange(bool active);
+    void ApplicationEvents1Activate();
+    void ApplicationEvents1Deactivate();
+    void TrayIcon1Click();
+    void TrayIcon1BalloonClick();
+    void N5Click();
+    void MenuItem4Click();
+    void Edit2Change();
+    void RaiseMainWindow();
+    void ShowUpdateOffer();
+    bool FetchRemoteVersion();
+
+    // --- Handlers: connection and torrent list ---
+    void ConnectButtonClick();
+    void ConnectButtonMouseUp();
+    void SrvAdressEnter();
+    void SrvAdressExit();
+    void SrvAdressKeyDown(int key);
+    void Timer1Timer();
+    void CountsLine();
+    void ShowIdlePage();
+    void TorrentListDrawItem(QPainter* painter, int index, const QRect& rect, bool selected);
+    void TorrentListClick();
+    void TorrentListDblClick();
+    void TorrentListEnter();
+    void TorrentListMouseDown(Qt::MouseButton button, const QPoint& at);
+    void TorrentListMouseUp();
+    void TorrentListMouseEnter();
+    void TorrentListMouseLeave();
+    void Local1Click();
+    void Local1MouseUp();
+    void mDelClick();
+    void C1Click();
+    void SettingButClick();
+    void N20Click();
+    void N22Click();
+    void TLopenIDClick();
+
+    // --- Handlers: adding and playing ---
+    void DropURLDrop(const QStringList& files, const QString& url);
+    void AddThreadExecute(qb::app::JobThread& thread);
+    void mPlayClick();
+    void ChosePlayerButClick();
+    void BMDThread1Execute(qb::app::JobThread& thread);
+    void BMDThread2Execute(qb::app::JobThread& thread);
+    void N18Click();
+    void m3u1Click();
+    void m3u2Click();
+    void AddListClick();
+    void AddListDblClick();
+    void AddListDrawItem(QPainter* painter, int index, const QRect& rect, bool selected);
+    void AddListMouseDown(Qt::MouseButton button, const QPoint& at);
+    void AddListMouseEnter();
+    void AddListMouseLeave();
+    void MenuItem1Click();
+    void MenuItem2Click();
+
+    // --- Handlers: search ---
+    void SearchClick();
+    void SearchTKeyDown(int key);
+    void Top1Click();
+    void Button1Click();
+    void CategoryClick(QAction* item);
+    void FHD1Click();
+    void FHD1MouseUp();
+    void SearchResultClick();
+    void SearchResultDblClick();
+    void SearchResultDrawItem(QPainter* painter, int index, const QRect& rect, bool selected);
+    void SearchResultMouseDown(Qt::MouseButton button, const QPoint& at);
+    void SearchResultMouseEnter();
+    void SearchResultMouseLeave();
+    void SearchResultMouseMove(const QPoint& at);
+    void SearchResultMouseUp();
+    void PopupMenu1Popup();
+    void N2Click();
+    void C2Click();
+    void N16Click();
+    void N1Click();
+    void SRLAddExecute(qb::app::JobThread& thread);
+
+    // --- Handlers: release information ---
+    void ShowReleaseInfo(const QString& releaseId);
+
+    // --- Handlers: lists and series ---
+    void N23Click();
+    void N24Click();
+    void N25Click();
+    void update1Click();
+    void UpdateTimer1Timer();
+    void CheckSerialsTHExecute(qb::app::JobThread& thread);
+
+    // Shows a modal message box owned by the window.
+    qb::platform::MessageAnswer message(const QString& text, const QString& title,
+                                        qb::platform::MessageIcon icon,
+                                        qb::platform::MessageButtons buttons =
+                                            qb::platform::MessageButtons::Ok);
+
+    // Moves the keyboard focus away from every visible control.
+    void takeFocusFromControls();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void createWidgets();
+    void createMenus();
+    void createComponents();
+    void connectEvents();
+    void setStatus(const QString& caption, const QColor& colour);
+
+    qb::platform::Platform Platform_;
+    bool Destroyed_ = false;
+};

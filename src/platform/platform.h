@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+// Everything the window asks of the operating system goes through these interfaces, so that
+// tests can run the real window with recorded message boxes, dialogs, processes and browser
+// opens. Production implementations live in qt_platform.cpp; recording fakes in
+// tests/support/fake_platform.h.
+namespace qb::platform {
+
+enum class MessageIcon { Error, Warning, Question, Information };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Modal, owned by `owner`. A lone "\r" in the text stands for a line break.
+    virtual MessageAnswer show(QWidget* owner, const QString& text, const QString& title,
+                               MessageIcon icon, MessageButtons buttons) = 0;
+};
+
+// Filters are given in Qt form: "Name (*.ext)".
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // An empty result means the user cancelled.
+    virtual QString openFile(QWidget* owner, const QString& title, const QString& folder,
+                             const QString& filter) = 0;
+    virtual QString saveFile(QWidget* owner, const QString& title, const QString& presetName,
+                             const QString& filter, const QString& defaultSuffix) = 0;
+};
+
+class Browser {
+public:
+    virtual ~Browser() = default;
+    // Opens an address in the system's default browser. Only http, https and file addresses
+    // are passed on; anything else is dropped silently.
+    virtual void open(const QUrl& address) = 0;
+};
+
+struct ProcessEntry {
+    qint64 pid = 0;
+    QString executableName; // file name only, no folder
+};
+
+class Processes {
+public:
+    virtual ~Processes() = default;
+    // Starts detached, output discarded. Returns false when the program could not be started.
+    virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+    // This user's processes; others are passed over.
+    virtual std::vector<ProcessEntry> list() = 0;
+    // Asks the process to end; failures are passed over silently.
+    virtual void terminate(qint64 pid) = 0;
+};
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual void setText(const QString& text) = 0;
+    virtual QString text() = 0;
+};
+
+class SystemInfo {
+public:
+    virtual ~SystemInfo() = default;
+    virtual QString productName() = 0;
+    virtual bool trayAvailable() = 0;
+};
+
+// The bundle handed to TForm1. It owns its parts.
+struct Platform {
+    std::unique_ptr<MessageBoxes> messages;
+    std::unique_ptr<FileDialogs> dialogs;
+    std::unique_ptr<Browser> browser;
+    std::unique_ptr<Processes> processes;
+    std::unique_ptr<Clipboard> clipboard;
+    std::unique_ptr<SystemInfo> system;
+    // Folder of the program with a trailing "/". Every file of the client lies under it.
+    QString appDir;
+    // The first command-line argument, empty when there is none.
+    QString firstArgument;
+};
+
+// The production bundle for a program in `appDir`.
+Platform makeQtPlatform(const QString& appDir, const QString& firstArgument);
+
+// Ends every process of this user whose executable is named `name`.
+void terminateProcessesByName(Processes& processes, const QString& name);
+
+} // namespace qb::platform
