@@ -1,7 +1,60 @@
 #include "app/tform1.h"
 
+#include "app/window/app_icon.h"
+#include "app/workers/bmd_thread.h"
+#include "connection/http/http_client.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+
 TForm1::TForm1(qb::platform::Platform platform, QWidget* parent)
     : QMainWindow(parent)
-    , Platform_(std::move(platform)) {}
+    , Platform_(std::move(platform)) {
+    setObjectName(u"Form1"_s);
+    // A fixed single border with the system menu and minimise only.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFont(QFont(u"Tahoma"_s, 9));
+    setWindowIcon(qb::app::appIcon());
+    createWidgets();
+    createMenus();
+    createComponents();
+    connectEvents();
+    setFixedSize(1264, 561);
+}
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    FormDestroy();
+}
+
+qb::platform::MessageAnswer TForm1::message(const QString& text, const QString& title,
+                                            qb::platform::MessageIcon icon,
+                                            qb::platform::MessageButtons buttons) {
+    return Platform_.messages->show(this, text, title, icon, buttons);
+}
+
+void TForm1::takeFocusFromControls() {
+    // Clearing the focus sends the control its focus-out event, as a move of the focus would.
+    if (QWidget* focused = focusWidget()) {
+        focused->clearFocus();
+    }
+}
+
+void TForm1::setStatus(const QString& caption, const QColor& colour) {
+    status->setText(caption);
+    QPalette palette = status->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    status->setPalette(palette);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormCloseQuery();
+    event->accept();
+}

@@ -241,8 +241,8 @@ public:
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void createWidgets();
@@ -250,6 +250,7 @@ private:
     void createComponents();
     void connectEvents();
     void setStatus(const QString& caption, const QColor& colour);
+    void hideToTray();
 
     qb::platform::Platform Platform_;
     bool Destroyed_ = false;

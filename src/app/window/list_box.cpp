@@ -1,0 +1,91 @@
+#include "app/window/list_box.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+
+ListBox::ListBox(QWidget* parent)
+    : QListWidget(parent) {
+    setMouseTracking(true);
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event) {
+    QListWidget::mousePressEvent(event);
+    emit mouseDown(event->button(), event->position().toPoint());
+    if (event->button() == Qt::LeftButton && itemAt(event->position().toPoint()) != nullptr) {
+        // A click on a row chooses it, also when it was chosen already.
+        emit rowChosen();
+    }
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent* event) {
+    QListWidget::mouseReleaseEvent(event);
+    emit mouseUp(event->button(), event->position().toPoint());
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        emit doubleClicked();
+    }
+}
+
+void ListBox::mouseMoveEvent(QMouseEvent* event) {
+    QListWidget::mouseMoveEvent(event);
+    emit mouseMoved(event->position().toPoint());
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event) {
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    if (currentRow() != before && currentRow() >= 0) {
+        emit rowChosen();
+    }
+}
+
+void ListBox::enterEvent(QEnterEvent* event) {
+    QListWidget::enterEvent(event);
+    emit mouseEntered();
+}
+
+void ListBox::leaveEvent(QEvent* event) {
+    QListWidget::leaveEvent(event);
+    emit mouseLeft();
+}
+
+void ListBox::focusInEvent(QFocusEvent* event) {
+    QListWidget::focusInEvent(event);
+    emit focusEntered();
+}
+
+void ListBox::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() || event->mimeData()->hasText()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void ListBox::dragMoveEvent(QDragMoveEvent* event) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void ListBox::dropEvent(QDropEvent* event) {
+    QStringList files;
+    QString url;
+    for (const QUrl& dropped : event->mimeData()->urls()) {
+        if (dropped.isLocalFile()) {
+            files << dropped.toLocalFile();
+        } else if (url.isEmpty()) {
+            url = dropped.toString();
+        }
+    }
+    if (files.isEmpty() && url.isEmpty() && event->mimeData()->hasText()) {
+        url = event->mimeData()->text().trimmed();
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    emit dropped(files, url);
+}
