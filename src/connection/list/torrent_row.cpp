@@ -1,0 +1,59 @@
+#include "connection/list/torrent_row.h"
+
+#include "connection/list/member_text.h"
+
+#include <cmath>
+
+namespace qb::connection {
+namespace {
+constexpr double kBytesPerGigabyte = 1073741824.0;
+
+// The text of `row` before its first "^"; empty when there is none.
+QString titleOfUpdateRow(const QString& row) {
+    const qsizetype caret = row.indexOf(u'^');
+    return caret < 0 ? QString() : row.left(caret);
+}
+
+// Substring test of the walk; an empty needle is never found, so an entry without a hash
+// cannot pick up the mark of an unrelated row.
+bool holds(const QString& row, const QString& needle) {
+    return !needle.isEmpty() && row.contains(needle);
+}
+} // namespace
+
+QString sizeInGigabytes(const nlohmann::ordered_json& entry) {
+    bool ok = false;
+    const double bytes = entryMemberText(entry, "Length").toDouble(&ok);
+    if (!ok || !std::isfinite(bytes)) {
+        return QStringLiteral("0.00");
+    }
+    // Rounding the hundredths first keeps halves away from zero; adding 0.0 turns -0 into 0.
+    const double hundredths = std::round(bytes / kBytesPerGigabyte * 100.0);
+    return QString::number(hundredths / 100.0 + 0.0, 'f', 2);
+}
+
+QString displayName(const nlohmann::ordered_json& entry, const QStringList& updateRows) {
+    QString name = entryMemberText(entry, "Name");
+    if (name.isEmpty()) {
+        name = QStringLiteral("...");
+    }
+    const QString hash = entryMemberText(entry, "Hash");
+    // Every row is tested against the name as it stands, so once a row has marked it the
+    // following rows would have to contain "[update] " as well.
+    for (const QString& row : updateRows) {
+        if (holds(row, name) && holds(row, hash)) {
+            name = QStringLiteral("[update] ") + titleOfUpdateRow(row);
+        }
+    }
+    return name;
+}
+
+QString torrentRowText(const nlohmann::ordered_json& entry, const QStringList& updateRows) {
+    QString text =
+        displayName(entry, updateRows) + u" - Размер: " + sizeInGigabytes(entry) + u" ГБ";
+    if (entryMemberText(entry, "Status") == u"1") {
+        text += u" - пытаемся найти раздающих";
+    }
+    return text;
+}
+} // namespace qb::connection
