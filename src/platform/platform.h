@@ -11,8 +11,8 @@ class QWidget;
 
 // Everything the window asks of the operating system goes through these interfaces, so that
 // tests can run the real window with recorded message boxes, dialogs, processes and browser
-// opens. Production implementations live in qt_platform.cpp; recording fakes in
-// tests/support/fake_platform.h.
+// opens. Production implementations come from makeQtPlatform(); recording fakes live in
+// tests/support/fakes/fake_platform.h.
 namespace qb::platform {
 
 enum class MessageIcon { Error, Warning, Question, Information };
@@ -22,7 +22,8 @@ enum class MessageAnswer { Ok, Yes, No };
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // Modal, owned by `owner`. A lone "\r" in the text stands for a line break.
+    // Modal, owned by `owner`. A lone "\r" in the text stands for a line break. The text is
+    // shown as plain text. A Yes/No box closed without a choice answers No.
     virtual MessageAnswer show(QWidget* owner, const QString& text, const QString& title,
                                MessageIcon icon, MessageButtons buttons) = 0;
 };
@@ -34,6 +35,8 @@ public:
     // An empty result means the user cancelled.
     virtual QString openFile(QWidget* owner, const QString& title, const QString& folder,
                              const QString& filter) = 0;
+    // `defaultSuffix` may be given as "txt", ".txt" or "*.txt"; it is appended to a chosen
+    // name that has no suffix of its own.
     virtual QString saveFile(QWidget* owner, const QString& title, const QString& presetName,
                              const QString& filter, const QString& defaultSuffix) = 0;
 };
@@ -41,14 +44,23 @@ public:
 class Browser {
 public:
     virtual ~Browser() = default;
-    // Opens an address in the system's default browser. Only http, https and file addresses
+    // Opens an address in the system's default browser. Only isOpenableAddress() addresses
     // are passed on; anything else is dropped silently.
     virtual void open(const QUrl& address) = 0;
 };
 
+// http and https addresses with a host, and file addresses.
+bool isOpenableAddress(const QUrl& address);
+// http and https addresses with a host: the only ones taken from a page that may be opened.
+bool isWebAddress(const QUrl& address);
+
 struct ProcessEntry {
     qint64 pid = 0;
-    QString executableName; // file name only, no folder
+    // File name (no folder) of the running executable, empty when it cannot be read.
+    QString executableName;
+    // File name (no folder) of the first command-line entry, empty when there is none. It
+    // differs from executableName for programs started through a link or under another name.
+    QString commandName;
 };
 
 class Processes {
@@ -56,7 +68,7 @@ public:
     virtual ~Processes() = default;
     // Starts detached, output discarded. Returns false when the program could not be started.
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
-    // This user's processes; others are passed over.
+    // This user's processes; others, and those that vanish while being read, are passed over.
     virtual std::vector<ProcessEntry> list() = 0;
     // Asks the process to end; failures are passed over silently.
     virtual void terminate(qint64 pid) = 0;
@@ -73,6 +85,7 @@ class SystemInfo {
 public:
     virtual ~SystemInfo() = default;
     virtual QString productName() = 0;
+    // False when the desktop has no notification area: the window is then never hidden to it.
     virtual bool trayAvailable() = 0;
 };
 
@@ -93,7 +106,8 @@ struct Platform {
 // The production bundle for a program in `appDir`.
 Platform makeQtPlatform(const QString& appDir, const QString& firstArgument);
 
-// Ends every process of this user whose executable is named `name`.
+// Ends every process of this user (other than the calling one) whose executable file name or
+// first command-line entry's file name equals `name`, ignoring case.
 void terminateProcessesByName(Processes& processes, const QString& name);
 
 } // namespace qb::platform
