@@ -1,8 +1,43 @@
+// Process entry: the single-copy rule, the hand-off of the argument to a running copy, and the
+// main window's life.
 #include "app/tform1.h"
+#include "platform/single_copy.h"
+#include "platform/translations.h"
 
 #include <QApplication>
+#include <QLineEdit>
+
+using namespace Qt::Literals::StringLiterals;
 
 int main(int argc, char** argv) {
+    // The embedded HTML view shares its drawing contexts with the window.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    return 0;
+    const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+
+    qb::platform::SingleCopy singleCopy;
+    if (!singleCopy.acquire()) {
+        // A running copy takes the argument (or, busy with an earlier one, drops it) and this
+        // copy ends without a window. When nobody answers, this copy runs on by itself.
+        if (qb::platform::SingleCopy::handOff(argument) != qb::platform::HandOffResult::NoListener) {
+            return 0;
+        }
+    }
+
+    qb::platform::installRussianTranslations(app);
+    QGuiApplication::setApplicationDisplayName(u"Quillbrook"_s);
+
+    const QString appDir = QCoreApplication::applicationDirPath() + u"/"_s;
+    TForm1 form(qb::platform::makeQtPlatform(appDir, argument));
+    singleCopy.listen([&form] { return form.Edit2->text() == u"insmag"_s; },
+                      [&form](const QString& text) {
+                          if (form.Edit2->text() == u"insmag"_s) {
+                              form.Edit2->setText(text);
+                          }
+                      });
+    if (!form.FormCreate()) {
+        return 0;
+    }
+    form.show();
+    return app.exec();
 }
