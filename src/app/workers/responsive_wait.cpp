@@ -1,17 +1,20 @@
 #include "app/workers/responsive_wait.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
+#include <QElapsedTimer>
 #include <QThread>
 
 namespace qb::app {
 
 void ResponsiveWait(int milliseconds) {
-    const QDateTime deadline = QDateTime::currentDateTime().addMSecs(milliseconds);
+    // A monotonic clock: a change of the system time or of daylight saving must neither cut a
+    // wait short nor stretch it by hours.
+    QElapsedTimer elapsed;
+    elapsed.start();
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         QThread::msleep(50);
-    } while (QDateTime::currentDateTime() < deadline);
+    } while (elapsed.elapsed() < milliseconds);
 }
 
 } // namespace qb::app
