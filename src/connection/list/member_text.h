@@ -5,10 +5,9 @@
 #include <QString>
 
 namespace qb::connection {
-// A member of a list entry read as text by the JsonValueText rule: missing or null reads as the
-// empty text, a string as its content, a number as its digits, a boolean as "true" or "false".
-// The list is drawn from whatever the server sent, so a value that cannot be read as text (an
-// object or an array) and any entry that is not an object read as the empty text here instead of
-// failing the whole refresh or the drawing of a row.
+// A member of a list entry read with JsonValueText. The list is drawn from whatever the server
+// sent, so a value that cannot be read as text (an object or an array) and any entry that is not
+// an object read as the empty text here, instead of failing the whole refresh or the drawing of
+// a row.
 QString entryMemberText(const nlohmann::ordered_json& entry, const char* member);
 } // namespace qb::connection

@@ -1,60 +1,28 @@
 #include "connection/list/server_list.h"
 
+#include "connection/http/json_value_text.h"
+
 #include <QString>
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 namespace qb::connection {
-namespace {
-// The deepest nesting of arrays and objects in a JSON text, brackets inside strings ignored.
-// Stops counting once `limit` is passed.
-int nestingDepth(const QByteArray& text, int limit) {
-    int depth = 0;
-    int deepest = 0;
-    bool inString = false;
-    for (qsizetype i = 0; i < text.size() && deepest <= limit; ++i) {
-        const char c = text[i];
-        if (inString) {
-            if (c == '\\') {
-                ++i;
-            } else if (c == '"') {
-                inString = false;
-            }
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            deepest = std::max(deepest, ++depth);
-        } else if (c == ']' || c == '}') {
-            --depth;
-        }
-    }
-    return deepest;
-}
-
-QString compactText(const nlohmann::ordered_json& value) {
-    // Replacing broken UTF-8 keeps the sort total for values that did not come from the parser.
-    return QString::fromStdString(
-        value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
-}
-} // namespace
 
 ListParseOutcome parseServerList(const QByteArray& answer) {
     ListParseOutcome outcome;
-    if (nestingDepth(answer, kMaxListAnswerDepth) > kMaxListAnswerDepth) {
+    std::optional<nlohmann::ordered_json> parsed = parseJsonAnswer(answer);
+    if (!parsed) {
         return outcome;
     }
-    auto parsed = nlohmann::ordered_json::parse(answer.cbegin(), answer.cend(), nullptr, false);
-    if (parsed.is_discarded()) {
-        return outcome;
-    }
-    if (!parsed.is_array()) {
+    if (!parsed->is_array()) {
         outcome.kind = ListAnswerKind::NotArray;
         return outcome;
     }
     outcome.kind = ListAnswerKind::Array;
-    outcome.array = std::move(parsed);
+    outcome.array = std::move(*parsed);
     return outcome;
 }
 
@@ -66,7 +34,7 @@ void sortServerList(nlohmann::ordered_json& array) {
     std::vector<QString> keys;
     keys.reserve(array.size());
     for (const auto& entry : array) {
-        keys.push_back(compactText(entry));
+        keys.push_back(compactJsonText(entry));
     }
     std::vector<std::size_t> order(array.size());
     std::iota(order.begin(), order.end(), std::size_t{0});

@@ -17,11 +17,8 @@ struct ListParseOutcome {
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
 };
 
-// Nesting deeper than this is refused as not JSON: writing such a value out, or copying it,
-// recurses once per level and would exhaust the stack long before any real entry gets there.
-inline constexpr int kMaxListAnswerDepth = 256;
-
-// Parses the answer body (UTF-8) of the list request. Members keep their received order.
+// Parses the answer body (UTF-8) of the list request. Members keep their received order. An
+// answer nesting deeper than kMaxJsonAnswerDepth counts as not JSON.
 ListParseOutcome parseServerList(const QByteArray& answer);
 
 // Sorts the entries in place, ascending by each entry's compact JSON text (members in received

@@ -1,3 +1,4 @@
+#include "connection/http/json_value_text.h"
 #include "connection/list/server_list.h"
 
 #include "list_test_print.h"
@@ -58,7 +59,7 @@ TEST(ParseServerList, RefusesNestingTooDeepToWriteOut) {
     const QByteArray deep = QByteArray(depth, '[') + QByteArray(depth, ']');
     EXPECT_EQ(parseServerList(deep).kind, ListAnswerKind::NotJson);
 
-    const int allowed = kMaxListAnswerDepth;
+    const int allowed = kMaxJsonAnswerDepth;
     const QByteArray fits = QByteArray(allowed, '[') + QByteArray(allowed, ']');
     EXPECT_EQ(parseServerList(fits).kind, ListAnswerKind::Array);
 
