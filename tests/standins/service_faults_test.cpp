@@ -119,8 +119,8 @@ TEST(ServiceFaultOptions, CommandLineFaultsApplyFromTheStart) {
 }
 
 TEST(ServiceFaultOptions, BadCommandLineFaultStopsTheStart) {
-    for (const char* spec : {"status", "delay=x", "drop=3", "boom@/"})
-        EXPECT_THROW(ServiceStandin({"--fault", spec}), std::runtime_error) << spec;
+    for (const char* faultText : {"status", "delay=x", "drop=3", "boom@/"})
+        EXPECT_THROW(ServiceStandin({"--fault", faultText}), std::runtime_error) << faultText;
 }
 
 } // namespace

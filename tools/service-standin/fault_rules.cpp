@@ -51,12 +51,12 @@ bool valid(const FaultRule& rule) {
 
 } // namespace
 
-std::optional<FaultRule> parseFaultSpec(const std::string& spec) {
+std::optional<FaultRule> parseFaultSpec(const std::string& text) {
     FaultRule rule;
-    std::string head = spec;
-    if (auto at = spec.find('@'); at != std::string::npos) {
-        head = spec.substr(0, at);
-        rule.match = spec.substr(at + 1);
+    std::string head = text;
+    if (auto at = text.find('@'); at != std::string::npos) {
+        head = text.substr(0, at);
+        rule.match = text.substr(at + 1);
     }
     std::string value;
     if (auto eq = head.find('='); eq != std::string::npos) {

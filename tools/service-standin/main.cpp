@@ -35,10 +35,10 @@ int main(int argc, char** argv) {
         std::cerr << "service-standin: " << error << '\n';
         return 1;
     }
-    for (const auto& spec : options.faults) {
-        auto rule = parseFaultSpec(spec);
+    for (const auto& faultText : options.faults) {
+        auto rule = parseFaultSpec(faultText);
         if (!rule) {
-            std::cerr << "service-standin: bad --fault " << spec << '\n';
+            std::cerr << "service-standin: bad --fault " << faultText << '\n';
             return 2;
         }
         context.faults.add(*rule);
