@@ -237,6 +237,14 @@ public:
 
     // Moves the keyboard focus away from every visible control.
     void takeFocusFromControls();
+    // The refresh, as a click on ConnectButton; from a job it runs on the window's thread.
+    void clickConnectButton();
+    // The entry of ServerList shown by the selected row of TorrentList; nullptr without one.
+    const nlohmann::ordered_json* selectedEntry() const;
+    // The rows of UpdateList1.
+    QStringList updateRows() const;
+    // Whether a right click on TorrentList opens TorListPopup.
+    bool TorListAutoPopup = false;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -251,6 +259,7 @@ private:
     void connectEvents();
     void setStatus(const QString& caption, const QColor& colour);
     void hideToTray();
+    void setUnreachable();
 
     qb::platform::Platform Platform_;
     bool Destroyed_ = false;

@@ -88,6 +88,12 @@ void TForm1::connectEvents() {
     connect(torrents, &ListBox::mouseUp, this, [this] { TorrentListMouseUp(); });
     connect(torrents, &ListBox::mouseEntered, this, [this] { TorrentListMouseEnter(); });
     connect(torrents, &ListBox::mouseLeft, this, [this] { TorrentListMouseLeave(); });
+    torrents->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(torrents, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (TorListAutoPopup) {
+            TorListPopup->popup(TorrentList->viewport()->mapToGlobal(at));
+        }
+    });
     connect(torrents, &ListBox::dropped, this,
             [this](const QStringList& files, const QString& url) { DropURLDrop(files, url); });
 
@@ -101,6 +107,10 @@ void TForm1::connectEvents() {
     connect(results, &ListBox::mouseLeft, this, [this] { SearchResultMouseLeave(); });
     connect(results, &ListBox::mouseMoved, this,
             [this](const QPoint& at) { SearchResultMouseMove(at); });
+    results->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(results, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenu1->popup(SearchResult->viewport()->mapToGlobal(at));
+    });
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
 
     ListBox* files = asListBox(AddList);

@@ -1,0 +1,129 @@
+// The refresh of the torrent list: "Подключиться / Обновить".
+#include "app/tform1.h"
+
+#include "app/workers/responsive_wait.h"
+#include "app/workers/window_thread.h"
+#include "connection/http/http_client.h"
+#include "connection/list/counts_line.h"
+#include "connection/list/server_list.h"
+#include "connection/list/torrent_row.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QWebEngineHttpRequest>
+#include <QWebEngineView>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+const QColor kConnectingColour(0, 0, 255);
+const QColor kConnectedColour(0, 128, 0);
+const QColor kUnreachableColour(255, 0, 0);
+} // namespace
+
+QStringList TForm1::updateRows() const {
+    QStringList rows;
+    for (int i = 0; i < UpdateList1->count(); ++i) {
+        rows << UpdateList1->item(i)->text();
+    }
+    return rows;
+}
+
+void TForm1::clickConnectButton() {
+    // Jobs on the workers refresh too; the refresh always runs on the window's thread.
+    qb::app::runOnWindowThread([this] { ConnectButtonClick(); });
+}
+
+void TForm1::setUnreachable() {
+    setStatus(u"Сервер не отвечает"_s, kUnreachableColour);
+}
+
+void TForm1::ConnectButtonClick() {
+    if (SrvAdress->text().isEmpty()) {
+        message(u"Необходимо указать адрес сервера"_s, u"Ошибка"_s,
+                qb::platform::MessageIcon::Error);
+        return;
+    }
+    if (TorrentList->currentRow() >= 0 && !TorrentList->selectedItems().isEmpty()) {
+        ShowIdlePage();
+    }
+    AddList->setVisible(false);
+    SettingBut->setEnabled(false);
+    TorrentList->setEnabled(false);
+    ConnectButton->setEnabled(false);
+    setStatus(u"Попытка подключения к серверу..."_s, kConnectingColour);
+    QCoreApplication::processEvents();
+    qb::app::ResponsiveWait(500);
+
+    IdHTTP1->setConnectTimeoutMs(5000);
+    const qb::net::HttpResult answer =
+        IdHTTP1->post(SrvAdress->text() + u"/torrent/list"_s, QByteArray());
+    IdHTTP1->setConnectTimeoutMs(0);
+
+    if (!answer.ok) {
+        TorrentList->clear();
+        setUnreachable();
+        ConnectButton->setEnabled(true);
+        SettingBut->setEnabled(false);
+        SrvAdress->setEnabled(true);
+        return;
+    }
+    setStatus(u"Сервер ОК"_s, kConnectedColour);
+    ConnectButton->setEnabled(true);
+    TorrentList->setEnabled(true);
+    TorrentList->clear();
+    SettingBut->setEnabled(true);
+    Timer1->start();
+
+    qb::connection::ListParseOutcome parsed = qb::connection::parseServerList(answer.body);
+    if (parsed.kind == qb::connection::ListAnswerKind::NotArray) {
+        message(u"Не удается разобрать ответ сервера"_s, u"Ошибка"_s,
+                qb::platform::MessageIcon::Warning);
+        return;
+    }
+    if (parsed.kind == qb::connection::ListAnswerKind::NotJson) {
+        ServerList = nlohmann::ordered_json::array();
+        message(u"Сервер вернул неверные данные"_s, u"Ошибка"_s,
+                qb::platform::MessageIcon::Warning);
+        setUnreachable();
+        return;
+    }
+    qb::connection::sortServerList(parsed.array);
+    ServerList = std::move(parsed.array);
+
+    const QStringList marks = updateRows();
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(ServerList.size()));
+    for (const auto& entry : ServerList) {
+        rows << qb::connection::torrentRowText(entry, marks);
+    }
+    TorrentList->addItems(rows);
+
+    FormCloseQuery();
+    takeFocusFromControls();
+    CountsLine();
+}
+
+void TForm1::ConnectButtonMouseUp() {
+    if (SrvAdress->text().isEmpty()) {
+        SrvAdress->setFocus(Qt::MouseFocusReason);
+    } else {
+        Edit3->setFocus(Qt::MouseFocusReason);
+    }
+}
+
+void TForm1::CountsLine() {
+    LogP->setText(qb::connection::countsLine(TorrentList->count(), SearchResult->count()));
+}
+
+void TForm1::ShowIdlePage() {
+    // The idle page changes on the service's side: never take it from the view's cache.
+    QWebEngineHttpRequest request(QUrl(ServiceBaseUrl + u"/abt.need"_s));
+    request.setHeader("Cache-Control", "no-cache");
+    request.setHeader("Pragma", "no-cache");
+    WebBrowser1->load(request);
+}

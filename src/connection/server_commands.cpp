@@ -1,0 +1,72 @@
+// Removing a torrent, copying its magnet link, and the server's and tracker's pages.
+#include "app/tform1.h"
+
+#include "app/workers/responsive_wait.h"
+#include "build_config.h"
+#include "connection/http/http_client.h"
+#include "connection/http/request_bodies.h"
+#include "connection/list/member_text.h"
+#include "connection/list/update_rows.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+using namespace Qt::Literals::StringLiterals;
+
+void TForm1::mDelClick() {
+    const nlohmann::ordered_json* entry = selectedEntry();
+    if (TorrentList->count() == 0 || entry == nullptr) {
+        return;
+    }
+    const QString hash = qb::connection::entryMemberText(*entry, "Hash");
+    const qb::net::HttpResult answer = IdHTTP1->post(SrvAdress->text() + u"/torrent/rem"_s,
+                                                     qb::connection::removeBody(hash));
+    if (answer.failure == qb::net::FailureKind::Connection) {
+        message(u"Ой-ой!\rЧто-то пошло не так!"_s, u"Инфо"_s, qb::platform::MessageIcon::Warning);
+        return;
+    }
+    if (!answer.ok) {
+        // A late or refused answer ends the command in the window's general error report.
+        message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
+        return;
+    }
+    ShowIdlePage();
+    QStringList marks = updateRows();
+    const qsizetype marked = qb::connection::firstUpdateRowWithHash(marks, hash);
+    if (marked >= 0) {
+        delete UpdateList1->takeItem(static_cast<int>(marked));
+    }
+    ConnectButtonClick();
+    QCoreApplication::processEvents();
+    qb::app::ResponsiveWait(200);
+    LogP->setText(u"Торрент успешно удален"_s);
+    qb::app::ResponsiveWait(3000);
+    CountsLine();
+}
+
+void TForm1::C1Click() {
+    if (const nlohmann::ordered_json* entry = selectedEntry()) {
+        Platform_.clipboard->setText(qb::connection::entryMemberText(*entry, "Magnet"));
+    }
+}
+
+void TForm1::SettingButClick() {
+    takeFocusFromControls();
+    Edit2->setFocus(Qt::OtherFocusReason);
+    Platform_.browser->open(QUrl(SrvAdress->text() + u"/settings"_s));
+}
+
+void TForm1::N20Click() {
+    Platform_.browser->open(QUrl(SrvAdress->text() + u"/stat"_s));
+}
+
+void TForm1::N22Click() {
+    Platform_.browser->open(QUrl(SrvAdress->text() + u"/cache"_s));
+}
+
+void TForm1::TLopenIDClick() {
+    Platform_.browser->open(QUrl(u"http://"_s + QString::fromLatin1(qb::build::kTrackerDomain) +
+                                 u"/torrent/"_s + SelectedReleaseId));
+}
