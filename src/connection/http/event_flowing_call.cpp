@@ -1,13 +1,11 @@
 #include "connection/http/event_flowing_call.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QThread>
 
-#include <chrono>
-#include <condition_variable>
+#include <atomic>
 #include <exception>
-#include <mutex>
 #include <thread>
 
 namespace qb::net {
@@ -18,11 +16,9 @@ bool onApplicationThread() {
 }
 
 void runWhileProcessingEvents(const std::function<void()>& work) {
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
+    QAbstractEventDispatcher* dispatcher = QThread::currentThread()->eventDispatcher();
+    std::atomic<bool> done{false};
     std::exception_ptr error;
-    QEventLoop loop;
 
     std::thread runner([&] {
         try {
@@ -30,28 +26,22 @@ void runWhileProcessingEvents(const std::function<void()>& work) {
         } catch (...) {
             error = std::current_exception();
         }
-        // Posted before `done` is set: the loop object outlives the post, and a post still
-        // queued when it goes is discarded with it.
-        QMetaObject::invokeMethod(
-            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-        {
-            std::lock_guard lock(mutex);
-            done = true;
+        done.store(true, std::memory_order_release);
+        // A wake-up stays pending until the dispatcher next waits, so none is lost even when
+        // it comes before the wait below has begun.
+        if (dispatcher != nullptr) {
+            dispatcher->wakeUp();
         }
-        finished.notify_all();
     });
 
-    loop.exec();
-    // The loop also ends when the application is told to quit. Events keep flowing until the
-    // work is over, so teardown code that would end it can still run.
-    std::unique_lock lock(mutex);
-    while (!done) {
-        lock.unlock();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        lock.lock();
-        finished.wait_for(lock, std::chrono::milliseconds(20), [&] { return done; });
+    while (!done.load(std::memory_order_acquire)) {
+        QCoreApplication::processEvents(dispatcher != nullptr
+                                            ? QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents
+                                            : QEventLoop::AllEvents);
+        if (dispatcher == nullptr) {
+            std::this_thread::yield();
+        }
     }
-    lock.unlock();
     runner.join();
     if (error) {
         std::rethrow_exception(error);
