@@ -13,6 +13,17 @@ namespace qb::net {
 // One configured HTTP client. The object holds settings only: every request runs on an easy
 // handle of its own and closes its connection when it ends, so one client may be used from
 // several threads at once. All members are thread-safe.
+//
+// Requests block. A client that keeps the window's events flowing (IdHTTP1, IdHTTP3) runs a
+// request made on the application's thread on a helper thread and processes the window's
+// events until it ends, so handlers may run meanwhile; the other clients hold the calling
+// thread.
+//
+// Time-outs: the connect time-out bounds name resolution and the TCP connection (with none,
+// the system's own limit applies). The send time-out is the longest pause allowed while the
+// request body goes out, the read time-out (the response time-out of the search clients) the
+// longest pause while waiting for the answer or between its pieces; both count from the moment
+// the connection stands, and neither bounds a slow but steady transfer.
 class HttpClient {
 public:
     explicit HttpClient(ClientSettings settings);
