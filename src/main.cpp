@@ -1,6 +1,7 @@
 // Process entry: the single-copy rule, the hand-off of the argument to a running copy, and the
 // main window's life.
 #include "app/tform1.h"
+#include "app/workers/window_thread.h"
 #include "platform/single_copy.h"
 #include "platform/translations.h"
 
@@ -27,17 +28,22 @@ int main(int argc, char** argv) {
     qb::platform::installRussianTranslations(app);
     QGuiApplication::setApplicationDisplayName(u"Quillbrook"_s);
 
-    const QString appDir = QCoreApplication::applicationDirPath() + u"/"_s;
-    TForm1 form(qb::platform::makeQtPlatform(appDir, argument));
-    singleCopy.listen([&form] { return form.Edit2->text() == u"insmag"_s; },
-                      [&form](const QString& text) {
-                          if (form.Edit2->text() == u"insmag"_s) {
-                              form.Edit2->setText(text);
-                          }
-                      });
-    if (!form.FormCreate()) {
-        return 0;
+    int exitCode = 0;
+    {
+        const QString appDir = QCoreApplication::applicationDirPath() + u"/"_s;
+        TForm1 form(qb::platform::makeQtPlatform(appDir, argument));
+        singleCopy.listen([&form] { return form.Edit2->text() == u"insmag"_s; },
+                          [&form](const QString& text) {
+                              if (form.Edit2->text() == u"insmag"_s) {
+                                  form.Edit2->setText(text);
+                              }
+                          });
+        if (form.FormCreate()) {
+            form.show();
+            exitCode = app.exec();
+        }
     }
-    form.show();
-    return app.exec();
+    // A job that outlived the window's teardown may not reach the window any more.
+    qb::app::endWindowThreadCalls();
+    return exitCode;
 }

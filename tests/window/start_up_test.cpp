@@ -1,0 +1,145 @@
+// Start-up: the version fetch and the update offer, the choice of server, the first show.
+#include "window_fixture.h"
+
+#include "service_standin.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWebEngineView>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+using qb::platform::MessageButtons;
+using qb::platform::MessageIcon;
+using qb::test::WindowTest;
+
+QString toQ(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+class StartUp : public WindowTest {};
+
+TEST_F(StartUp, ServiceThatDoesNotAnswerEndsTheStart) {
+    // Nothing listens on a port that a stand-in has just given up.
+    QString deadService;
+    {
+        qb::testing::ServiceStandin service;
+        deadService = toQ(service.baseUrl());
+    }
+    writeSettings(u"127.0.0.1:1"_s, u"0"_s, deadService);
+    const QByteArray before = settingsBytes();
+    TForm1& window = makeWindow();
+
+    EXPECT_FALSE(window.FormCreate());
+    ASSERT_EQ(messages->calls.size(), 1u);
+    EXPECT_EQ(messages->calls[0].text,
+              u"Сервер вовремя не ответил на запрос\rПопробуйте повторить попытку позже"_s);
+    EXPECT_EQ(messages->calls[0].title, u"Нет соединения"_s);
+    EXPECT_EQ(messages->calls[0].icon, MessageIcon::Error);
+    EXPECT_EQ(settingsBytes(), before); // the settings file is not rewritten
+}
+
+struct OfferCase {
+    const char* remote;
+    bool asked;
+};
+
+class UpdateOffer : public WindowTest, public ::testing::WithParamInterface<OfferCase> {};
+
+TEST_P(UpdateOffer, IsMadeOnlyForAHigherVersionText) {
+    qb::testing::ServiceStandin service({"--version", GetParam().remote});
+    writeSettings(u"127.0.0.1:1"_s, u"0"_s, toQ(service.baseUrl()));
+    TForm1& window = makeWindow();
+    messages->answerNext(u"Да"_s);
+
+    ASSERT_TRUE(window.FormCreate());
+    const auto question =
+        std::find_if(messages->calls.begin(), messages->calls.end(),
+                     [](const auto& call) { return call.title == u"Обновление"_s; });
+    EXPECT_EQ(question != messages->calls.end(), GetParam().asked);
+    if (GetParam().asked) {
+        const QString remote = QString::fromLatin1(GetParam().remote);
+        EXPECT_EQ(question->text, u"На сервере имеется новая версия "_s + remote +
+                                      u"\rХотите скачать обновление?"_s);
+        EXPECT_EQ(question->icon, MessageIcon::Question);
+        EXPECT_EQ(question->buttons, MessageButtons::YesNo);
+        EXPECT_EQ(window.WebBrowser1->url().toString(),
+                  u"http://127.0.0.1:8091/ts/Quillbrook_x86_v"_s + remote + u".zip"_s);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, UpdateOffer,
+                         ::testing::Values(OfferCase{"1.8.5", true}, OfferCase{"1.8.4", false},
+                                           OfferCase{"1.9", true}, OfferCase{"1.10", false},
+                                           OfferCase{"10.0.0", false}));
+
+TEST_F(StartUp, RemoteServerIsConnectedBeforeTheWindowShows) {
+    qb::testing::ServiceStandin service;
+    writeSettings(u"127.0.0.1:1"_s, u"0"_s, toQ(service.baseUrl()));
+    TForm1& window = makeWindow();
+
+    ASSERT_TRUE(window.FormCreate());
+    EXPECT_EQ(window.windowTitle(), u"Quillbrook FHD v1.8.4"_s);
+    EXPECT_FALSE(window.Local1->isChecked());
+    EXPECT_EQ(window.SrvAdress->text(), u"127.0.0.1:1"_s);
+    // An address without a scheme is used as typed; nothing answers there.
+    EXPECT_EQ(window.status->text(), u"Сервер не отвечает"_s);
+    EXPECT_TRUE(processes->starts.empty());
+}
+
+TEST_F(StartUp, LocalServerThatDoesNotAnswerIsStartedFromTheServerFolder) {
+    qb::testing::ServiceStandin service;
+    writeSettings(u"http://remote.example:8090"_s, u"1"_s, toQ(service.baseUrl()));
+    TForm1& window = makeWindow();
+
+    ASSERT_TRUE(window.FormCreate());
+    EXPECT_TRUE(window.Local1->isChecked());
+    EXPECT_FALSE(window.SrvAdress->isEnabled());
+    EXPECT_EQ(window.SrvAdress->text(), u"http://127.0.0.1:8090"_s);
+    ASSERT_EQ(processes->starts.size(), 1u);
+    EXPECT_EQ(processes->starts[0].program, appDir() + u"server/TorrServer-linux-amd64"_s);
+    EXPECT_EQ(processes->starts[0].arguments, QStringList({u"--path"_s, appDir() + u"server"_s}));
+}
+
+TEST_F(StartUp, ArgumentWaitsForTheFirstActivation) {
+    qb::testing::ServiceStandin service;
+    writeSettings(u"127.0.0.1:1"_s, u"0"_s, toQ(service.baseUrl()));
+    TForm1& window = makeWindow(u"magnet:?xt=urn:btih:abc"_s);
+
+    ASSERT_TRUE(window.FormCreate());
+    EXPECT_EQ(window.PendingHandOff, u"magnet:?xt=urn:btih:abc"_s);
+    window.ApplicationEvents1Deactivate();
+    EXPECT_EQ(window.PendingHandOff, u"insmag"_s);
+}
+
+TEST_F(StartUp, MissingSettingsFileIsWrittenWithDefaultsAndSavedOnClose) {
+    qb::testing::ServiceStandin service;
+    TForm1& window = makeWindow();
+    // With the built-in service address nothing answers in a test: the start ends there, after
+    // the default file has been written.
+    window.FormCreate();
+    EXPECT_EQ(settingsBytes(),
+              QByteArray("[{\"Title\":\"\",\"LocalServer\":\"1\",\"Server\":\"127.0.0.1:8090\","
+                         "\"Player\":\"\",\"Info\":\"quillbrook\","
+                         "\"4zir\":\"https://quillbrook.example/\",\"Minimize\":\"0\","
+                         "\"Tor\":\"http://127.0.0.1:8091\",\"KeepLocalServer\":\"0\"}]"));
+}
+
+TEST_F(StartUp, CloseSavesTheCleanedAddress) {
+    qb::testing::ServiceStandin service;
+    writeSettings(u"127.0.0.1:1"_s, u"0"_s, toQ(service.baseUrl()));
+    TForm1& window = makeWindow();
+    ASSERT_TRUE(window.FormCreate());
+    window.SrvAdress->setText(u"  http://10.0.0.5:8090/ "_s);
+
+    EXPECT_TRUE(window.FormCloseQuery());
+    EXPECT_EQ(window.SrvAdress->text(), u"http://10.0.0.5:8090"_s);
+    EXPECT_TRUE(settingsBytes().contains("\"LocalServer\":\"0\",\"Server\":\"http://10.0.0.5:8090\""));
+    EXPECT_TRUE(settingsBytes().contains("\"Title\":\"Quillbrook FHD v1.8.4\""));
+}
+
+} // namespace
