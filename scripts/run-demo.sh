@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds everything and runs the client for real in a fresh program folder, against the
+# stand-in TorrServer (port 8090, a few torrents on it) and the stand-in search service (port
+# 8091, the build's default service address). Ctrl+C ends all three.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+scripts/install-deps.sh
+build=${QB_BUILD:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j2 --target quillbrook torrserver-standin service-standin
+
+demo=${QB_DEMO_DIR:-$root/demo}
+rm -rf "$demo"
+mkdir -p "$demo/server" "$demo/cache"
+cp "$build/bin/quillbrook" "$demo/"
+# The stand-in sits where the local TorrServer belongs, under its release name, so the
+# local-server switch of the client starts and stops it for real.
+cp "$build/bin/torrserver-standin" "$demo/server/TorrServer-linux-amd64"
+head -n 6 tools/service-standin/fixtures/demo_magnets.txt > "$demo/seed.txt"
+
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+"$build/bin/service-standin" --port 8091 --fixtures "$root/tools/service-standin/fixtures" \
+    --log "$demo/service-requests.log" &
+pids+=($!)
+"$demo/server/TorrServer-linux-amd64" --path "$demo/server" --port 8090 --seed "$demo/seed.txt" \
+    --metadata-delay-ms 4000 --log "$demo/server-requests.log" &
+pids+=($!)
+
+for url in http://127.0.0.1:8091/version.txt http://127.0.0.1:8090/echo; do
+    for _ in $(seq 1 100); do
+        curl -fsS -o /dev/null "$url" 2>/dev/null && break
+        sleep 0.1
+    done
+done
+
+# Qt WebEngine runs without its sandbox for root and without a GPU here; the tracker's image
+# hosts of the release pages are served by the stand-in service.
+[ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
+export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --host-resolver-rules=MAP img.tracker.example 127.0.0.1:8091, MAP www.filmdb.example 127.0.0.1:8091"
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    "$demo/quillbrook"
+else
+    echo "No desktop found: running the client on a virtual X server (xvfb-run)."
+    xvfb-run -a -s "-screen 0 1400x700x24" "$demo/quillbrook"
+fi

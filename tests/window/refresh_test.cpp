@@ -1,0 +1,298 @@
+// The refresh, the alive check and the commands of the torrent list against the stand-in
+// TorrServer.
+#include "window_fixture.h"
+
+#include "service_standin.h"
+#include "standin_fixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+using qb::platform::MessageIcon;
+using qb::testing::ServiceStandin;
+using qb::testing::TorrServerStandin;
+
+QString toQ(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+const char kMagnetA[] = "magnet:?xt=urn:btih:1111111111111111111111111111111111111111&dn=Alpha";
+const char kMagnetB[] =
+    "magnet:?xt=urn:btih:2222222222222222222222222222222222222222&dn=id_1A2B3&tr=udp%3A%2F%2Fx";
+
+// A started window connected to a stand-in TorrServer that holds two torrents.
+class Refresh : public qb::test::WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(server.start()) << server.error();
+        ASSERT_FALSE(server.addMagnet(kMagnetA).empty());
+        ASSERT_FALSE(server.addMagnet(kMagnetB).empty());
+        writeSettings(toQ(server.baseUrl()), u"0"_s, toQ(service.baseUrl()));
+        ASSERT_TRUE(makeWindow().FormCreate());
+        server.clearRequests();
+    }
+
+    QStringList rows() const {
+        QStringList texts;
+        for (int i = 0; i < form->TorrentList->count(); ++i) {
+            texts << form->TorrentList->item(i)->text();
+        }
+        return texts;
+    }
+
+    void selectRow(int row) {
+        form->TorrentList->setCurrentRow(row);
+        form->TorrentListClick();
+    }
+
+    int rowOfName(const QString& name) const {
+        for (int i = 0; i < form->TorrentList->count(); ++i) {
+            if (form->TorrentList->item(i)->text().contains(name)) {
+                return i;
+            }
+        }
+        return -1;
+    }
+
+    TorrServerStandin server;
+    ServiceStandin service;
+};
+
+TEST_F(Refresh, ShowsTheSortedListAndSavesTheSettings) {
+    EXPECT_EQ(form->status->text(), u"Сервер ОК"_s);
+    EXPECT_EQ(form->status->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    ASSERT_EQ(form->TorrentList->count(), 2);
+    const int alpha = rowOfName(u"Alpha - Размер: "_s);
+    ASSERT_GE(alpha, 0) << rows().join(u'\n').toStdString();
+    EXPECT_TRUE(rows()[alpha].endsWith(u" ГБ"_s));
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_TRUE(form->SettingBut->isEnabled());
+    EXPECT_TRUE(form->TorrentList->isEnabled());
+    EXPECT_EQ(form->LogP->text(), u"Всего торрентов: на сервере - 2, в поиске - 0"_s);
+    EXPECT_TRUE(settingsBytes().contains(("\"Server\":\"" + server.baseUrl() + "\"").c_str()));
+}
+
+TEST_F(Refresh, ListRequestIsAnHttp10PostWithAnEmptyBody) {
+    form->ConnectButtonClick();
+    bool seen = false;
+    for (const auto& request : server.requests()) {
+        if (request["path"] == "/torrent/list") {
+            seen = true;
+            EXPECT_EQ(request["method"], "POST");
+            EXPECT_EQ(request["version"], "HTTP/1.0");
+            EXPECT_EQ(request["body"], "");
+        }
+    }
+    EXPECT_TRUE(seen);
+}
+
+TEST_F(Refresh, EmptyAddressAsksForOne) {
+    form->SrvAdress->clear();
+    form->ConnectButtonClick();
+    ASSERT_FALSE(messages->calls.empty());
+    EXPECT_EQ(messages->calls.back().text, u"Необходимо указать адрес сервера"_s);
+    EXPECT_EQ(messages->calls.back().title, u"Ошибка"_s);
+    EXPECT_EQ(messages->calls.back().icon, MessageIcon::Error);
+    EXPECT_TRUE(server.requests().empty());
+}
+
+struct Outcome {
+    const char* name;
+    nlohmann::json fault;
+    const char16_t* message; // nullptr: none
+    const char16_t* status;
+    bool listEnabled;
+    bool listKept;
+};
+
+class RefreshFailure : public Refresh, public ::testing::WithParamInterface<Outcome> {};
+
+TEST_P(RefreshFailure, LeavesTheWindowAsTheOutcomeSays) {
+    const Outcome& outcome = GetParam();
+    const size_t before = form->ServerList.size();
+    ASSERT_TRUE(server.setFaults(outcome.fault));
+    messages->calls.clear();
+
+    form->ConnectButtonClick();
+
+    EXPECT_EQ(form->TorrentList->count(), 0);
+    EXPECT_EQ(form->status->text(), QString::fromUtf16(outcome.status));
+    EXPECT_EQ(form->TorrentList->isEnabled(), outcome.listEnabled);
+    EXPECT_TRUE(form->ConnectButton->isEnabled());
+    EXPECT_EQ(form->ServerList.size(), outcome.listKept ? before : 0u);
+    if (outcome.message == nullptr) {
+        EXPECT_TRUE(messages->calls.empty());
+        EXPECT_FALSE(form->SettingBut->isEnabled());
+        EXPECT_TRUE(form->SrvAdress->isEnabled());
+    } else {
+        ASSERT_EQ(messages->calls.size(), 1u);
+        EXPECT_EQ(messages->calls[0].text, QString::fromUtf16(outcome.message));
+        EXPECT_EQ(messages->calls[0].title, u"Ошибка"_s);
+        EXPECT_EQ(messages->calls[0].icon, MessageIcon::Warning);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, RefreshFailure,
+    ::testing::Values(
+        Outcome{"ErrorStatus", {{"status", {{"path", "/torrent/list"}, {"code", 500}}}}, nullptr,
+                u"Сервер не отвечает", false, true},
+        Outcome{"ClosedConnection", {{"close", {{"path", "/torrent/list"}}}}, nullptr,
+                u"Сервер не отвечает", false, true},
+        Outcome{"NotAnArray", {{"list", "object"}}, u"Не удается разобрать ответ сервера",
+                u"Сервер ОК", true, true},
+        Outcome{"NotJson", {{"list", "malformed"}}, u"Сервер вернул неверные данные",
+                u"Сервер не отвечает", true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Refresh, RefusedConnectionEmptiesTheRowsButKeepsTheList) {
+    server.stop();
+    form->ConnectButtonClick();
+    EXPECT_EQ(form->TorrentList->count(), 0);
+    EXPECT_EQ(form->ServerList.size(), 2u);
+    EXPECT_EQ(form->status->text(), u"Сервер не отвечает"_s);
+    EXPECT_EQ(form->status->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+struct Echo {
+    const char* name;
+    nlohmann::json fault;
+    bool unreachable;
+};
+
+class AliveCheck : public Refresh, public ::testing::WithParamInterface<Echo> {};
+
+TEST_P(AliveCheck, EndsTheConnectionOnlyForAnUnreachableServer) {
+    ASSERT_TRUE(server.setFaults(GetParam().fault));
+    form->Timer1Timer();
+    EXPECT_EQ(form->status->text(),
+              GetParam().unreachable ? u"Сервер не отвечает"_s : u"Сервер ОК"_s);
+    EXPECT_EQ(form->TorrentList->count(), GetParam().unreachable ? 0 : 2);
+    EXPECT_EQ(form->Timer1->isActive(), !GetParam().unreachable);
+    EXPECT_EQ(form->ServerList.size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, AliveCheck,
+                         ::testing::Values(Echo{"TenCharacters", {{"echoLength", 10}}, false},
+                                           Echo{"ElevenCharacters", {{"echoLength", 11}}, true},
+                                           Echo{"NotHttp", {{"garbage", {{"path", "/echo"}}}}, false},
+                                           Echo{"ErrorStatus",
+                                                {{"status", {{"path", "/echo"}, {"code", 500}}}},
+                                                false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Refresh, AliveCheckOfAStoppedServerEmptiesTheList) {
+    server.stop();
+    form->Timer1Timer();
+    EXPECT_EQ(form->status->text(), u"Сервер не отвечает"_s);
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_FALSE(form->SettingBut->isEnabled());
+    EXPECT_EQ(form->TorrentList->count(), 0);
+}
+
+TEST_F(Refresh, RemovingAMarkedTorrentDropsItsUpdateRow) {
+    const QString hash = u"2222222222222222222222222222222222222222"_s;
+    form->UpdateList1->addItems(
+        {u"Other^3333"_s, u"id_1A2B3^"_s + hash, u"id_1A2B3 again^"_s + hash});
+    form->ConnectButtonClick();
+    const int row = rowOfName(u"[update] "_s);
+    ASSERT_GE(row, 0) << rows().join(u'\n').toStdString();
+    form->TorrentList->setCurrentRow(row);
+    server.clearRequests();
+
+    form->mDelClick();
+
+    EXPECT_EQ(form->UpdateList1->count(), 2);
+    EXPECT_EQ(form->UpdateList1->item(1)->text(), u"id_1A2B3 again^"_s + hash);
+    EXPECT_EQ(form->TorrentList->count(), 1);
+    bool removed = false;
+    for (const auto& request : server.requests()) {
+        if (request["path"] == "/torrent/rem") {
+            removed = true;
+            EXPECT_EQ(request["body"], "{\"hash\": \"" + hash.toStdString() + "\"}");
+        }
+    }
+    EXPECT_TRUE(removed);
+    EXPECT_EQ(form->LogP->text(), u"Всего торрентов: на сервере - 1, в поиске - 0"_s);
+}
+
+TEST_F(Refresh, RemovalWithoutAServerSaysSo) {
+    form->TorrentList->setCurrentRow(0);
+    server.stop();
+    form->mDelClick();
+    ASSERT_FALSE(messages->calls.empty());
+    EXPECT_EQ(messages->calls.back().text, u"Ой-ой!\rЧто-то пошло не так!"_s);
+    EXPECT_EQ(messages->calls.back().title, u"Инфо"_s);
+}
+
+TEST_F(Refresh, ReleaseIdOfTheSelectedTorrentOpensItsTrackerPage) {
+    selectRow(rowOfName(u"id_1A2B3"_s));
+    EXPECT_EQ(form->SelectedReleaseId, u"107187"_s);
+    EXPECT_TRUE(form->TLopenID->isEnabled());
+    form->TLopenIDClick();
+    ASSERT_FALSE(browser->requested.empty());
+    EXPECT_EQ(browser->requested.back().toString(), u"http://tracker.example/torrent/107187"_s);
+
+    selectRow(rowOfName(u"Alpha"_s));
+    EXPECT_FALSE(form->TLopenID->isEnabled());
+}
+
+TEST_F(Refresh, ServerPagesOpenInTheBrowser) {
+    form->SettingButClick();
+    form->N20Click();
+    form->N22Click();
+    const QString base = toQ(server.baseUrl());
+    ASSERT_EQ(browser->requested.size(), 3u);
+    EXPECT_EQ(browser->requested[0].toString(), base + u"/settings"_s);
+    EXPECT_EQ(browser->requested[1].toString(), base + u"/stat"_s);
+    EXPECT_EQ(browser->requested[2].toString(), base + u"/cache"_s);
+}
+
+TEST_F(Refresh, CopiesTheMagnetOfTheSelectedTorrent) {
+    form->TorrentList->setCurrentRow(rowOfName(u"Alpha"_s));
+    form->C1Click();
+    EXPECT_TRUE(clipboard->content.startsWith(
+        u"magnet:?xt=urn:btih:1111111111111111111111111111111111111111"_s));
+}
+
+struct AddressCase {
+    const char16_t* typed;
+    const char16_t* left;
+};
+
+class AddressField : public Refresh, public ::testing::WithParamInterface<AddressCase> {};
+
+TEST_P(AddressField, IsCleanedWhenLeft) {
+    form->SrvAdressEnter();
+    EXPECT_FALSE(form->Timer1->isActive());
+    form->SrvAdress->setText(QString::fromUtf16(GetParam().typed));
+    form->SrvAdressExit();
+    EXPECT_EQ(form->SrvAdress->text(), QString::fromUtf16(GetParam().left));
+    EXPECT_TRUE(form->Timer1->isActive());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, AddressField,
+    ::testing::Values(AddressCase{u"http://127.0.0.1:8090/ ", u"http://127.0.0.1:8090"},
+                      AddressCase{u"http://h:8090//", u"http://h:8090/"},
+                      AddressCase{u" http://h:8090 ", u" http://h:8090 "},
+                      AddressCase{u"http://h:8090", u"http://h:8090"}));
+
+TEST_F(Refresh, LeavingAnEmptyAddressFieldPutsTheRememberedAddressBack) {
+    form->SrvAdressEnter();
+    form->SrvAdress->clear();
+    form->SrvAdressExit();
+    EXPECT_EQ(form->SrvAdress->text(), toQ(server.baseUrl()));
+    EXPECT_FALSE(form->Timer1->isActive());
+}
+
+} // namespace
