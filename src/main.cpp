@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     if (!singleCopy.acquire()) {
         // A running copy takes the argument (or, busy with an earlier one, drops it) and this
         // copy ends without a window. When nobody answers, this copy runs on by itself.
-        if (qb::platform::SingleCopy::handOff(argument) != qb::platform::HandOffResult::NoListener) {
+        if (qb::platform::SingleCopy::handOff(argument) !=
+            qb::platform::HandOffResult::NoListener) {
             return 0;
         }
     }
@@ -32,12 +33,9 @@ int main(int argc, char** argv) {
     {
         const QString appDir = QCoreApplication::applicationDirPath() + u"/"_s;
         TForm1 form(qb::platform::makeQtPlatform(appDir, argument));
-        singleCopy.listen([&form] { return form.Edit2->text() == u"insmag"_s; },
-                          [&form](const QString& text) {
-                              if (form.Edit2->text() == u"insmag"_s) {
-                                  form.Edit2->setText(text);
-                              }
-                          });
+        // Every hand-off is taken; one that arrives while another is being added waits.
+        singleCopy.listen([] { return true; },
+                          [&form](const QString& text) { form.receiveHandOff(text); });
         if (form.FormCreate()) {
             form.show();
             exitCode = app.exec();

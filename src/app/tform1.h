@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -32,7 +33,8 @@ class QWebEngineView;
 
 namespace qb::net {
 class HttpClient;
-}
+struct HttpResult;
+} // namespace qb::net
 namespace qb::app {
 class TBMDThread;
 class JobThread;
@@ -92,8 +94,7 @@ public:
     QAction *N5 = nullptr, *N20 = nullptr, *N22 = nullptr, *N27 = nullptr, *N23 = nullptr,
             *N24 = nullptr, *N25 = nullptr, *N26 = nullptr, *MenuItem4 = nullptr;
     QAction *mPlay = nullptr, *N18 = nullptr, *m3u2 = nullptr, *C1 = nullptr, *mDel = nullptr,
-            *N28 = nullptr, *update1 = nullptr, *TLopenID = nullptr, *N3 = nullptr,
-            *m3u1 = nullptr;
+            *N28 = nullptr, *update1 = nullptr, *TLopenID = nullptr, *N3 = nullptr, *m3u1 = nullptr;
     QAction *N4 = nullptr, *N2 = nullptr, *C2 = nullptr, *N17 = nullptr, *N16 = nullptr,
             *N1 = nullptr;
     QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr;
@@ -230,10 +231,9 @@ public:
     void CheckSerialsTHExecute(qb::app::JobThread& thread);
 
     // Shows a modal message box owned by the window.
-    qb::platform::MessageAnswer message(const QString& text, const QString& title,
-                                        qb::platform::MessageIcon icon,
-                                        qb::platform::MessageButtons buttons =
-                                            qb::platform::MessageButtons::Ok);
+    qb::platform::MessageAnswer
+    message(const QString& text, const QString& title, qb::platform::MessageIcon icon,
+            qb::platform::MessageButtons buttons = qb::platform::MessageButtons::Ok);
 
     // Moves the keyboard focus away from every visible control.
     void takeFocusFromControls();
@@ -245,6 +245,11 @@ public:
     QStringList updateRows() const;
     // Whether a right click on TorrentList opens TorListPopup.
     bool TorListAutoPopup = false;
+    // A text handed over by a second copy: put into Edit2 now, or after the adding in progress.
+    void receiveHandOff(const QString& text);
+    QStringList HandOffQueue;
+    // What the last drop on TorrentList carried: file paths joined by CR LF, and the address.
+    QString DroppedFiles, DroppedUrl;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -260,6 +265,8 @@ private:
     void setStatus(const QString& caption, const QColor& colour);
     void hideToTray();
     void setUnreachable();
+    bool addHandedOver(const std::function<qb::net::HttpResult()>& send);
+    void addedClosingSequence();
 
     qb::platform::Platform Platform_;
     bool Destroyed_ = false;

@@ -2,12 +2,6 @@
 // Each handler is wired to its event already and does nothing yet.
 #include "app/tform1.h"
 
-void TForm1::Edit2Change() {}
-
-void TForm1::DropURLDrop(const QStringList&, const QString&) {}
-
-void TForm1::AddThreadExecute(qb::app::JobThread&) {}
-
 void TForm1::mPlayClick() {}
 
 void TForm1::ChosePlayerButClick() {}

@@ -1,0 +1,188 @@
+// Adding torrents from the desktop: a handed-over magnet link or ".torrent" path, and files or
+// links dropped on the torrent list.
+#include "app/tform1.h"
+
+#include "app/workers/bmd_thread.h"
+#include "app/workers/responsive_wait.h"
+#include "app/workers/window_thread.h"
+#include "connection/http/http_client.h"
+#include "connection/http/request_bodies.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <stdexcept>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kHandOffIdle = u"insmag"_s;
+const QString kAdding = u"... Добавляем торрент на сервер ..."_s;
+const QString kAdded = u"Торрент успешно добавлен"_s;
+
+// The bytes of a torrent file to upload; an unreadable file is an error of the operation.
+QByteArray torrentFileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw std::runtime_error(
+            QString(u"Не удается открыть файл \""_s + path + u"\""_s).toStdString());
+    }
+    return file.readAll();
+}
+
+// Deletes the downloaded torrent file however the upload ends.
+class TemporaryFileGuard {
+public:
+    explicit TemporaryFileGuard(QString path)
+        : Path_(std::move(path)) {}
+    ~TemporaryFileGuard() { QFile::remove(Path_); }
+    TemporaryFileGuard(const TemporaryFileGuard&) = delete;
+    TemporaryFileGuard& operator=(const TemporaryFileGuard&) = delete;
+
+private:
+    QString Path_;
+};
+
+} // namespace
+
+void TForm1::receiveHandOff(const QString& text) {
+    // A hand-off that arrives while another one is being added waits for its turn.
+    if (Edit2->text() == kHandOffIdle && HandOffQueue.isEmpty()) {
+        Edit2->setText(text);
+    } else {
+        HandOffQueue.append(text);
+    }
+}
+
+bool TForm1::addHandedOver(const std::function<qb::net::HttpResult()>& send) {
+    LogP->setText(kAdding);
+    const qb::net::HttpResult answer = send();
+    if (!answer.ok) {
+        message(answer.failureText, QGuiApplication::applicationDisplayName(),
+                qb::platform::MessageIcon::Error);
+        return false;
+    }
+    QCoreApplication::processEvents();
+    qb::app::ResponsiveWait(3000);
+    ConnectButtonClick();
+    LogP->setText(kAdded);
+    Edit2->setText(kHandOffIdle);
+    qb::app::ResponsiveWait(3000);
+    LogP->setText(u"..."_s);
+    return true;
+}
+
+void TForm1::Edit2Change() {
+    RaiseMainWindow();
+    if (Edit2->text() == kHandOffIdle) {
+        return;
+    }
+    QString text = Edit2->text();
+    const QString base = SrvAdress->text();
+    bool going = true;
+    if (text.contains(u"magnet"_s)) {
+        going = addHandedOver([this, &base, &text] {
+            return IdHTTP1->post(base + u"/torrent/add"_s, qb::connection::linkBody(text));
+        });
+        text.clear();
+    }
+    if (going && text.contains(u".torrent"_s)) {
+        try {
+            const QByteArray bytes = torrentFileBytes(text);
+            addHandedOver([this, &base, &text, &bytes] {
+                return IdHTTP1->postMultipart(base + u"/torrent/upload"_s, u"filename"_s,
+                                              QFileInfo(text).fileName(), bytes);
+            });
+        } catch (const std::exception& error) {
+            message(QString::fromStdString(error.what()), QGuiApplication::applicationDisplayName(),
+                    qb::platform::MessageIcon::Error);
+        }
+    }
+    // However the adding ended, the field is idle again for the next hand-off.
+    PendingHandOff = kHandOffIdle;
+    if (Edit2->text() != kHandOffIdle) {
+        Edit2->setText(kHandOffIdle);
+    }
+    if (!HandOffQueue.isEmpty()) {
+        QTimer::singleShot(0, this, [this] {
+            if (!HandOffQueue.isEmpty() && Edit2->text() == kHandOffIdle) {
+                Edit2->setText(HandOffQueue.takeFirst());
+            }
+        });
+    }
+}
+
+void TForm1::DropURLDrop(const QStringList& files, const QString& url) {
+    RaiseMainWindow();
+    if (status->text() != u"Сервер ОК"_s) {
+        message(u"Необходимо подключиться к серверу!"_s, u"Инфо"_s,
+                qb::platform::MessageIcon::Information);
+        return;
+    }
+    if (!AddThread->isRunning()) {
+        DroppedFiles = files.join(u"\r\n"_s);
+        DroppedUrl = url;
+    }
+    AddThread->Start();
+    takeFocusFromControls();
+}
+
+void TForm1::addedClosingSequence() {
+    qb::app::ResponsiveWait(3000);
+    clickConnectButton();
+    qb::app::runOnWindowThread([this] { LogP->setText(kAdded); });
+    qb::app::ResponsiveWait(3000);
+    qb::app::runOnWindowThread([this] { CountsLine(); });
+}
+
+void TForm1::AddThreadExecute(qb::app::JobThread&) {
+    const auto [files, url] = qb::app::runOnWindowThread([this] {
+        return std::pair{DroppedFiles, DroppedUrl};
+    });
+    const auto base = [this] {
+        return qb::app::runOnWindowThread([this] { return SrvAdress->text(); });
+    };
+    const auto showAdding = [this] {
+        qb::app::runOnWindowThread([this] { LogP->setText(kAdding); });
+    };
+
+    if (files.contains(u".torrent"_s)) {
+        const QByteArray bytes =
+            torrentFileBytes(files); // several files name no file: the run ends
+        showAdding();
+        IdHTTP1->postMultipart(base() + u"/torrent/upload"_s, u"filename"_s,
+                               QFileInfo(files).fileName(), bytes);
+        addedClosingSequence();
+    }
+    if (url.contains(u"magnet"_s)) {
+        showAdding();
+        IdHTTP1->post(base() + u"/torrent/add"_s, qb::connection::linkBody(url));
+        addedClosingSequence();
+    } else {
+        const qb::net::HttpResult download = IdHTTP1->get(url);
+        if (!download.ok) {
+            throw std::runtime_error(download.failureText.toStdString());
+        }
+        const QString temporary = AppDir() + u"tmp.torrent"_s;
+        const TemporaryFileGuard guard(temporary);
+        QFile file(temporary);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(download.body) != download.body.size()) {
+            throw std::runtime_error("tmp.torrent cannot be written");
+        }
+        file.close();
+        showAdding();
+        const qb::net::HttpResult upload = IdHTTP1->postMultipart(
+            base() + u"/torrent/upload"_s, u"filename"_s, u"tmp.torrent"_s, download.body);
+        if (!upload.ok) {
+            throw std::runtime_error(upload.failureText.toStdString());
+        }
+        addedClosingSequence();
+    }
+    AddThread->Stop();
+}
