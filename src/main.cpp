@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QUrl>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -14,7 +15,11 @@ int main(int argc, char** argv) {
     // The embedded HTML view shares its drawing contexts with the window.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    const QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    QString argument = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    // A desktop may hand a double-clicked ".torrent" file over as a file address.
+    if (argument.startsWith(u"file://"_s)) {
+        argument = QUrl(argument).toLocalFile();
+    }
 
     qb::platform::SingleCopy singleCopy;
     if (!singleCopy.acquire()) {
