@@ -29,6 +29,7 @@ class QPushButton;
 class QSystemTrayIcon;
 class QTextEdit;
 class QTimer;
+class QWebEngineDownloadRequest;
 class QWebEngineView;
 
 namespace qb::net {
@@ -221,6 +222,7 @@ public:
 
     // --- Handlers: release information ---
     void ShowReleaseInfo(const QString& releaseId);
+    void WebBrowser1DownloadRequested(QWebEngineDownloadRequest* download);
 
     // --- Handlers: lists and series ---
     void N23Click();

@@ -34,11 +34,16 @@ protected:
 };
 
 QString captionOf(QWidget* w) {
-    if (auto* b = qobject_cast<QPushButton*>(w)) return b->text();
-    if (auto* c = qobject_cast<QCheckBox*>(w)) return c->text();
-    if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
-    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
-    if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
+    if (auto* b = qobject_cast<QPushButton*>(w))
+        return b->text();
+    if (auto* c = qobject_cast<QCheckBox*>(w))
+        return c->text();
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->text();
+    if (auto* g = qobject_cast<QGroupBox*>(w))
+        return g->title();
     return {};
 }
 
@@ -55,15 +60,30 @@ TEST_F(WidgetTable, EveryWidgetHasItsKindCaptionGeometryAndState) {
     const Row rows[] = {
         {"Label1", "QLabel", u"Адрес сервера:"_s, {8, 10, 0, 0}, false, true},
         {"SrvAdress", "QLineEdit", u""_s, {8, 29, 478, 22}, false, true},
-        {"ConnectButton", "QPushButton", u"Подключиться / Обновить"_s, {494, 29, 178, 21}, false, true},
+        {"ConnectButton",
+         "QPushButton",
+         u"Подключиться / Обновить"_s,
+         {494, 29, 178, 21},
+         false,
+         true},
         {"SettingBut", "QPushButton", u"Настройки сервера"_s, {678, 29, 132, 21}, false, false},
         {"TorrentList", "QListWidget", u""_s, {8, 56, 810, 169}, false, true},
         {"LogP", "QLabel", u"..."_s, {8, 233, 609, 21}, false, true},
         {"Label2", "QLabel", u""_s, {7, 4, 0, 0}, false, true},
         {"ChosePlayerBut", "QPushButton", u"Выбрать плеер"_s, {632, 233, 178, 21}, false, true},
         {"status", "QLabel", u"Нет подключения"_s, {8, 262, 226, 21}, false, true},
-        {"Local1", "QCheckBox", u"Использовать локальный сервер"_s, {252, 264, 208, 17}, false, true},
-        {"FHD1", "QCheckBox", u"Отображать только FHD (1080p) и UHD (2160p)"_s, {475, 264, 303, 17}, false, true},
+        {"Local1",
+         "QCheckBox",
+         u"Использовать локальный сервер"_s,
+         {252, 264, 208, 17},
+         false,
+         true},
+        {"FHD1",
+         "QCheckBox",
+         u"Отображать только FHD (1080p) и UHD (2160p)"_s,
+         {475, 264, 303, 17},
+         false,
+         true},
         {"GroupBox1", "QGroupBox", u" Глобальный поиск "_s, {8, 289, 817, 265}, false, true},
         {"SearchT", "QLineEdit", u""_s, {8, 15, 337, 22}, false, true},
         {"Search", "QPushButton", u"Найти"_s, {359, 16, 81, 21}, false, true},

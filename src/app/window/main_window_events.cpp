@@ -16,6 +16,10 @@
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWebEngineDownloadRequest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -122,17 +126,28 @@ void TForm1::connectEvents() {
     connect(files, &ListBox::mouseLeft, this, [this] { AddListMouseLeave(); });
 
     const std::pair<QAction*, void (TForm1::*)()> items[] = {
-        {N5, &TForm1::N5Click},           {N20, &TForm1::N20Click},
-        {N22, &TForm1::N22Click},         {N23, &TForm1::N23Click},
-        {N24, &TForm1::N24Click},         {N25, &TForm1::N25Click},
-        {MenuItem4, &TForm1::MenuItem4Click}, {mPlay, &TForm1::mPlayClick},
-        {N18, &TForm1::N18Click},         {m3u2, &TForm1::m3u2Click},
-        {C1, &TForm1::C1Click},           {mDel, &TForm1::mDelClick},
-        {update1, &TForm1::update1Click}, {TLopenID, &TForm1::TLopenIDClick},
-        {m3u1, &TForm1::m3u1Click},       {N4, &TForm1::SearchResultDblClick},
-        {N2, &TForm1::N2Click},           {C2, &TForm1::C2Click},
-        {N16, &TForm1::N16Click},         {N1, &TForm1::N1Click},
-        {MenuItem1, &TForm1::MenuItem1Click}, {MenuItem2, &TForm1::MenuItem2Click},
+        {N5, &TForm1::N5Click},
+        {N20, &TForm1::N20Click},
+        {N22, &TForm1::N22Click},
+        {N23, &TForm1::N23Click},
+        {N24, &TForm1::N24Click},
+        {N25, &TForm1::N25Click},
+        {MenuItem4, &TForm1::MenuItem4Click},
+        {mPlay, &TForm1::mPlayClick},
+        {N18, &TForm1::N18Click},
+        {m3u2, &TForm1::m3u2Click},
+        {C1, &TForm1::C1Click},
+        {mDel, &TForm1::mDelClick},
+        {update1, &TForm1::update1Click},
+        {TLopenID, &TForm1::TLopenIDClick},
+        {m3u1, &TForm1::m3u1Click},
+        {N4, &TForm1::SearchResultDblClick},
+        {N2, &TForm1::N2Click},
+        {C2, &TForm1::C2Click},
+        {N16, &TForm1::N16Click},
+        {N1, &TForm1::N1Click},
+        {MenuItem1, &TForm1::MenuItem1Click},
+        {MenuItem2, &TForm1::MenuItem2Click},
     };
     for (const auto& [item, handler] : items) {
         connect(item, &QAction::triggered, this, [this, handler = handler] { (this->*handler)(); });
@@ -140,6 +155,10 @@ void TForm1::connectEvents() {
     for (QAction* category : CatMenu1->actions()) {
         connect(category, &QAction::triggered, this, [this, category] { CategoryClick(category); });
     }
+
+    connect(
+        WebBrowser1->page()->profile(), &QWebEngineProfile::downloadRequested, this,
+        [this](QWebEngineDownloadRequest* download) { WebBrowser1DownloadRequested(download); });
 
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     connect(UpdateTimer1, &QTimer::timeout, this, [this] { UpdateTimer1Timer(); });
@@ -182,12 +201,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     } else if (type == QEvent::MouseButtonRelease) {
         if (watched == ConnectButton) {
             // Let the button run its click first, as the release is reported after it.
-            QMetaObject::invokeMethod(this, [this] { ConnectButtonMouseUp(); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { ConnectButtonMouseUp(); }, Qt::QueuedConnection);
         } else if (watched == Local1) {
-            QMetaObject::invokeMethod(this, [this] { Local1MouseUp(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { Local1MouseUp(); }, Qt::QueuedConnection);
         } else if (watched == FHD1) {
-            QMetaObject::invokeMethod(this, [this] { FHD1MouseUp(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { FHD1MouseUp(); }, Qt::QueuedConnection);
         }
     }
     return QMainWindow::eventFilter(watched, event);
