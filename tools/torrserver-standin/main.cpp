@@ -7,6 +7,7 @@
 #include <iostream>
 #include <pthread.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace torrserver;
 
@@ -69,6 +70,15 @@ int main(int argc, char** argv) {
         sigwait(&signals, &received);
         app.server.shutdown();
     });
+    if (parsed.options.stopOnStdinEof) {
+        // A test that dies without stopping its server closes our stdin: do not outlive it.
+        std::thread([&app] {
+            char buffer[256];
+            while (::read(STDIN_FILENO, buffer, sizeof(buffer)) > 0) {
+            }
+            app.server.shutdown();
+        }).detach();
+    }
     app.server.listen_after_bind();
     // Stopped by other means than a signal: wake the waiter so it can be joined.
     pthread_kill(signalWaiter.native_handle(), SIGTERM);

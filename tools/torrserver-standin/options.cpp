@@ -17,7 +17,7 @@ const char* usageText() {
     return "usage: torrserver-standin [--path DIR] [--port N] [--content DIR] [--log FILE]\n"
            "       [--seed FILE] [--metadata-delay-ms MS] [--preload-speed BYTES_PER_SEC]\n"
            "       [--delay [PATH=]MS] [--status PATH=CODE] [--close PATH] [--garbage PATH]\n"
-           "       [--list-fault malformed|object] [--echo-length N]\n"
+           "       [--list-fault malformed|object] [--echo-length N] [--stop-on-stdin-eof]\n"
            "  -d is --path, -p is --port. See README.md for the control endpoint.\n";
 }
 
@@ -32,6 +32,10 @@ ParsedOptions parseOptions(int argc, const char* const* argv) {
         bool hasValue = false;
         if (name == "-h" || name == "--help") {
             o.help = true;
+            continue;
+        }
+        if (name == "--stop-on-stdin-eof") {
+            o.stopOnStdinEof = true;
             continue;
         }
         if (const auto eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {

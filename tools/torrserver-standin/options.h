@@ -16,6 +16,7 @@ struct Options {
     int metadataDelayMs = 1500; // --metadata-delay-ms
     std::int64_t preloadSpeed = 8 * 1024 * 1024;             // --preload-speed, bytes per second
     std::vector<std::pair<std::string, std::string>> faults; // --delay, --status, ...
+    bool stopOnStdinEof = false; // --stop-on-stdin-eof: the parent holds stdin open while it lives
     bool help = false;
 };
 

@@ -192,7 +192,14 @@ void handleView(App& app, const Request& req, Response& res) {
     }
     app.store.markViewed(hash, *index);
     const std::string& path = entry->meta.files[*index].path;
-    auto source = std::make_shared<ByteSource>(entry->meta, *index);
+    TorrentMeta meta = entry->meta;
+    if (meta.dataRoot.empty()) {
+        // An uploaded or seeded .torrent may have its data in the content folder too.
+        if (const std::optional<TorrentMeta> content = app.content.find(hash)) {
+            meta.dataRoot = content->dataRoot;
+        }
+    }
+    auto source = std::make_shared<ByteSource>(meta, *index);
     res.set_header("Accept-Ranges", "bytes");
     std::int64_t first = 0;
     std::int64_t length = size;
