@@ -2,6 +2,7 @@
 // main window's life.
 #include "app/tform1.h"
 #include "app/workers/window_thread.h"
+#include "platform/fonts.h"
 #include "platform/single_copy.h"
 #include "platform/translations.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     }
 
     qb::platform::installRussianTranslations(app);
+    qb::platform::provideTahoma();
     QGuiApplication::setApplicationDisplayName(u"Quillbrook"_s);
 
     int exitCode = 0;
