@@ -4,6 +4,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
+using namespace Qt::Literals::StringLiterals;
+
 ListBox::ListBox(QWidget* parent)
     : QListWidget(parent) {
     setMouseTracking(true);
@@ -73,17 +75,26 @@ void ListBox::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void ListBox::dropEvent(QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
     QStringList files;
     QString url;
-    for (const QUrl& dropped : event->mimeData()->urls()) {
+    for (const QUrl& dropped : data->urls()) {
         if (dropped.isLocalFile()) {
             files << dropped.toLocalFile();
-        } else if (url.isEmpty()) {
-            url = dropped.toString();
         }
     }
-    if (files.isEmpty() && url.isEmpty() && event->mimeData()->hasText()) {
-        url = event->mimeData()->text().trimmed();
+    // A dropped link is taken as the browser wrote it: a magnet link must reach the server with
+    // its percent-encoded trackers untouched.
+    const QStringList links =
+        QString::fromUtf8(data->data(u"text/uri-list"_s)).split(u"\r\n"_s, Qt::SkipEmptyParts);
+    for (const QString& link : links) {
+        if (!link.startsWith(u'#') && !link.startsWith(u"file:"_s)) {
+            url = link.trimmed();
+            break;
+        }
+    }
+    if (files.isEmpty() && url.isEmpty() && data->hasText()) {
+        url = data->text().trimmed();
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
