@@ -1,6 +1,7 @@
 #include "app/settings/settings_text.h"
 
 #include "build_config.h"
+#include "connection/http/json_escape.h"
 
 #include <nlohmann/json.hpp>
 
@@ -19,36 +20,7 @@ QString fromBuild(const char* value) {
 // A JSON string literal. Only what JSON requires is escaped, so ordinary values (addresses,
 // paths with "/", Cyrillic text) are written exactly as they are.
 QString quoted(const QString& value) {
-    QString out;
-    out.reserve(value.size() + 2);
-    out += u'"';
-    for (const QChar c : value) {
-        switch (c.unicode()) {
-        case u'"':
-            out += u"\\\"";
-            break;
-        case u'\\':
-            out += u"\\\\";
-            break;
-        case u'\n':
-            out += u"\\n";
-            break;
-        case u'\r':
-            out += u"\\r";
-            break;
-        case u'\t':
-            out += u"\\t";
-            break;
-        default:
-            if (c.unicode() < 0x20) {
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += u'"';
-    return out;
+    return u'"' + qb::connection::jsonStringContent(value) + u'"';
 }
 
 // A setting's value as text: missing and null read as empty, a string as its content, a
