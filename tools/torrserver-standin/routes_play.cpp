@@ -145,42 +145,46 @@ void handlePlay(App& app, const Request& req, Response& res) {
     res.set_redirect(viewPath(hash, entry->meta.files[index].path), 302);
 }
 
-void handlePreload(App& app, const Request& req, Response& res) {
+// The torrent and file index that a "/torrent/<kind>/<hash>/<name>" path names; nothing, with
+// the error answer sent, when there is none.
+std::optional<std::pair<TorrentEntry, std::size_t>>
+fileOfPath(App& app, const Request& req, const std::string& prefix, Response& res) {
     std::string hash;
     std::string name;
-    if (!splitHashPath(req, "/torrent/preload/", hash, name, res)) {
-        return;
+    if (!splitHashPath(req, prefix, hash, name, res)) {
+        return std::nullopt;
     }
-    const std::optional<TorrentEntry> entry = loadWithFiles(app, hash, res);
+    std::optional<TorrentEntry> entry = loadWithFiles(app, hash, res);
     if (!entry) {
-        return;
+        return std::nullopt;
     }
     const std::optional<std::size_t> index = fileByCleanName(*entry, name);
     if (!index) {
         sendError(res, 404, "Not Found");
+        return std::nullopt;
+    }
+    return std::pair{std::move(*entry), *index};
+}
+
+void handlePreload(App& app, const Request& req, Response& res) {
+    const auto found = fileOfPath(app, req, "/torrent/preload/", res);
+    if (!found) {
         return;
     }
-    if (preloadFile(app, *entry, *index, kDefaultPreloadSize)) {
+    const auto& [entry, index] = *found;
+    if (preloadFile(app, entry, index, kDefaultPreloadSize)) {
         res.set_content("", "text/plain; charset=UTF-8");
     }
 }
 
 void handleView(App& app, const Request& req, Response& res) {
-    std::string hash;
-    std::string name;
-    if (!splitHashPath(req, "/torrent/view/", hash, name, res)) {
+    const auto found = fileOfPath(app, req, "/torrent/view/", res);
+    if (!found) {
         return;
     }
-    const std::optional<TorrentEntry> entry = loadWithFiles(app, hash, res);
-    if (!entry) {
-        return;
-    }
-    const std::optional<std::size_t> index = fileByCleanName(*entry, name);
-    if (!index) {
-        sendError(res, 404, "Not Found");
-        return;
-    }
-    const std::int64_t size = entry->meta.files[*index].size;
+    const auto& [entry, index] = *found;
+    const std::string& hash = entry.meta.hash;
+    const std::int64_t size = entry.meta.files[index].size;
     const ByteRange range = parseByteRange(req.get_header_value(kRawRangeHeader), size);
     if (range.kind == ByteRange::Kind::Unsatisfiable || range.kind == ByteRange::Kind::Invalid) {
         res.set_header("Content-Range", "bytes */" + std::to_string(size));
@@ -190,16 +194,16 @@ void handleView(App& app, const Request& req, Response& res) {
                  416);
         return;
     }
-    app.store.markViewed(hash, *index);
-    const std::string& path = entry->meta.files[*index].path;
-    TorrentMeta meta = entry->meta;
+    app.store.markViewed(hash, index);
+    const std::string& path = entry.meta.files[index].path;
+    TorrentMeta meta = entry.meta;
     if (meta.dataRoot.empty()) {
         // An uploaded or seeded .torrent may have its data in the content folder too.
         if (const std::optional<TorrentMeta> content = app.content.find(hash)) {
             meta.dataRoot = content->dataRoot;
         }
     }
-    auto source = std::make_shared<ByteSource>(meta, *index);
+    auto source = std::make_shared<ByteSource>(meta, index);
     res.set_header("Accept-Ranges", "bytes");
     std::int64_t first = 0;
     std::int64_t length = size;
