@@ -28,8 +28,7 @@ bool TForm1::FormCreate() {
         PendingHandOff = Platform_.firstArgument;
     }
 
-    const qb::app::LoadedSettings settings =
-        qb::app::loadOrCreateSettings(AppDir(), windowTitle());
+    const qb::app::LoadedSettings settings = qb::app::loadOrCreateSettings(AppDir(), windowTitle());
 
     const QString caption = u"Quillbrook FHD v"_s + qb::app::AppVersion();
     QGuiApplication::setApplicationDisplayName(caption);
@@ -135,8 +134,8 @@ void TForm1::FormDestroy() {
                          CheckSerialsTH.get()}) {
         worker->Stop();
     }
-    for (auto* client : {IdHTTP1.get(), IdHTTP3.get(), NetHTTPClient1.get(),
-                         NetHTTPClient2.get(), Ping1.get()}) {
+    for (auto* client :
+         {IdHTTP1.get(), IdHTTP3.get(), NetHTTPClient1.get(), NetHTTPClient2.get(), Ping1.get()}) {
         client->closeConnection();
     }
     BMDThread1.reset();

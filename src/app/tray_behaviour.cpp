@@ -32,7 +32,8 @@ bool TForm1::FormSystemCommandMinimize() {
         return false;
     }
     // Hiding from inside the state change confuses some window managers: hide right after it.
-    QMetaObject::invokeMethod(this, [this] { hideToTray(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { hideToTray(); }, Qt::QueuedConnection);
     return true;
 }
 

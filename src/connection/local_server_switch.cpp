@@ -32,9 +32,9 @@ void TForm1::Local1Click() {
             QCoreApplication::processEvents();
         } else {
             // A server that cannot be started shows as "Сервер не отвечает" after the refresh.
-            Platform_.processes->startDetached(
-                AppDir() + u"server/"_s + qb::platform::localServerExecutableName(),
-                {u"--path"_s, AppDir() + u"server"_s});
+            Platform_.processes->startDetached(AppDir() + u"server/"_s +
+                                                   qb::platform::localServerExecutableName(),
+                                               {u"--path"_s, AppDir() + u"server"_s});
         }
         ConnectButtonClick();
     } else {

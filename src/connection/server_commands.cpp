@@ -21,8 +21,8 @@ void TForm1::mDelClick() {
         return;
     }
     const QString hash = qb::connection::entryMemberText(*entry, "Hash");
-    const qb::net::HttpResult answer = IdHTTP1->post(SrvAdress->text() + u"/torrent/rem"_s,
-                                                     qb::connection::removeBody(hash));
+    const qb::net::HttpResult answer =
+        IdHTTP1->post(SrvAdress->text() + u"/torrent/rem"_s, qb::connection::removeBody(hash));
     if (answer.failure == qb::net::FailureKind::Connection) {
         message(u"Ой-ой!\rЧто-то пошло не так!"_s, u"Инфо"_s, qb::platform::MessageIcon::Warning);
         return;

@@ -65,9 +65,9 @@ const nlohmann::ordered_json* TForm1::selectedEntry() const {
 void TForm1::TorrentListDrawItem(QPainter* painter, int index, const QRect& rect, bool selected) {
     const QString text = TorrentList->item(index)->text();
     static const nlohmann::ordered_json kNoEntry = nlohmann::ordered_json::object();
-    const auto& entry =
-        static_cast<size_t>(index) < ServerList.size() ? ServerList[static_cast<size_t>(index)]
-                                                        : kNoEntry;
+    const auto& entry = static_cast<size_t>(index) < ServerList.size()
+                            ? ServerList[static_cast<size_t>(index)]
+                            : kNoEntry;
     const qb::connection::RowColours colours =
         qb::connection::torrentRowColour(entry, text, selected);
     const QPalette& palette = TorrentList->palette();

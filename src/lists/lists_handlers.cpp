@@ -13,4 +13,3 @@ void TForm1::update1Click() {}
 void TForm1::UpdateTimer1Timer() {}
 
 void TForm1::CheckSerialsTHExecute(qb::app::JobThread&) {}
-

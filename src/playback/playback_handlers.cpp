@@ -29,4 +29,3 @@ void TForm1::AddListMouseLeave() {}
 void TForm1::MenuItem1Click() {}
 
 void TForm1::MenuItem2Click() {}
-

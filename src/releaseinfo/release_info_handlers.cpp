@@ -3,4 +3,3 @@
 #include "app/tform1.h"
 
 void TForm1::ShowReleaseInfo(const QString&) {}
-

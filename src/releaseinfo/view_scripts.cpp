@@ -55,7 +55,7 @@ std::optional<QString> runViewScript(QWebEngineView* view, const QString& script
 
 std::optional<QString> firstImageAddress(QWebEngineView* view) {
     return runViewScript(view, u"(function(){var i=document.images;"
-                              u"return i.length>0?i[0].src:null;})()"_s);
+                               u"return i.length>0?i[0].src:null;})()"_s);
 }
 
 std::optional<QString> elementInnerHtml(QWebEngineView* view, const QString& id) {

@@ -43,4 +43,3 @@ void TForm1::N16Click() {}
 void TForm1::N1Click() {}
 
 void TForm1::SRLAddExecute(qb::app::JobThread&) {}
-

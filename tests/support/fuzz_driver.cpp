@@ -11,10 +11,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
-const char* const kTokens[] = {"{", "}", "[", "]", ",", ":", "\"", "\\", "\\u00", "null", "true",
-                               "false", "-", "1", "0.5", "e9", "\"Name\"", "\"Files\"", "<", ">",
-                               "</a>", "href=\"", "&amp;", "magnet:?", "dn=id_", "\xD0\x9F",
-                               "\xFF", " ", "\r\n", "\x00"};
+const char* const kTokens[] = {"{",      "}",        "[",     "]",       ",",        ":",
+                               "\"",     "\\",       "\\u00", "null",    "true",     "false",
+                               "-",      "1",        "0.5",   "e9",      "\"Name\"", "\"Files\"",
+                               "<",      ">",        "</a>",  "href=\"", "&amp;",    "magnet:?",
+                               "dn=id_", "\xD0\x9F", "\xFF",  " ",       "\r\n",     "\x00"};
 
 std::string generated(std::mt19937& rng) {
     std::string out;
