@@ -136,7 +136,7 @@ void TForm1::FormDestroy() {
     }
     for (auto* client :
          {IdHTTP1.get(), IdHTTP3.get(), NetHTTPClient1.get(), NetHTTPClient2.get(), Ping1.get()}) {
-        client->closeConnection();
+        client->shutDown();
     }
     BMDThread1.reset();
     BMDThread2.reset();

@@ -37,6 +37,11 @@ TForm1::~TForm1() {
 qb::platform::MessageAnswer TForm1::message(const QString& text, const QString& title,
                                             qb::platform::MessageIcon icon,
                                             qb::platform::MessageButtons buttons) {
+    // Once the window is closing, a handler still finishing asks the user nothing more.
+    if (Closing_) {
+        return buttons == qb::platform::MessageButtons::YesNo ? qb::platform::MessageAnswer::No
+                                                              : qb::platform::MessageAnswer::Ok;
+    }
     return Platform_.messages->show(this, text, title, icon, buttons);
 }
 
@@ -57,4 +62,11 @@ void TForm1::setStatus(const QString& caption, const QColor& colour) {
 void TForm1::closeEvent(QCloseEvent* event) {
     FormCloseQuery();
     event->accept();
+    // A handler may be waiting for a slow server inside the event loop; its request ends now, so
+    // the program can end.
+    Closing_ = true;
+    for (auto* client :
+         {IdHTTP1.get(), IdHTTP3.get(), NetHTTPClient1.get(), NetHTTPClient2.get(), Ping1.get()}) {
+        client->shutDown();
+    }
 }

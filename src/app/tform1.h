@@ -272,4 +272,5 @@ private:
 
     qb::platform::Platform Platform_;
     bool Destroyed_ = false;
+    bool Closing_ = false;
 };

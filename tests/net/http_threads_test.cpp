@@ -44,6 +44,22 @@ TEST(Abort, AnEarlierCloseDoesNotEndALaterRequest) {
     EXPECT_EQ(result.body, "/after");
 }
 
+TEST(Abort, ShutDownEndsTheRequestInFlightAndEveryLaterOne) {
+    RawHttpServer server(&hangsAfterReading);
+    const auto client = net::makeIdHttp1();
+    auto pending = std::async(std::launch::async,
+                              [&client, &server] { return client->get(qs(server.url("/hang"))); });
+    ASSERT_TRUE(server.waitForRequests(1));
+    client->shutDown();
+    ASSERT_EQ(pending.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_EQ(pending.get().failure, net::FailureKind::Connection);
+    // A later request to the same hanging server does not wait for it either.
+    auto later = std::async(std::launch::async,
+                            [&client, &server] { return client->get(qs(server.url("/later"))); });
+    ASSERT_EQ(later.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_EQ(later.get().failure, net::FailureKind::Connection);
+}
+
 TEST(Abort, ReleasingTheClientEndsItsRequests) {
     RawHttpServer server(&hangsAfterReading);
     auto client = net::makeIdHttp1();

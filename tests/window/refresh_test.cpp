@@ -240,6 +240,24 @@ TEST_F(Refresh, RemovingAMarkedTorrentDropsItsUpdateRow) {
     EXPECT_EQ(form->LogP->text(), u"Всего торрентов: на сервере - 1, в поиске - 0"_s);
 }
 
+TEST_F(Refresh, ClosingTheWindowEndsARefreshThatWaitsForASlowServer) {
+    ASSERT_TRUE(server.setFaults({{"delay", {{"path", "/torrent/list"}, {"ms", 120000}}}}));
+    server.clearRequests();
+    form->show();
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, form.get(), [this] {
+        if (!server.requests().empty()) {
+            form->close(); // the user closes the window while the list request waits
+        }
+    });
+    closer.start(20);
+    form->ConnectButtonClick();
+    closer.stop();
+    // The request ended as a failure instead of waiting out the server's two minutes.
+    EXPECT_EQ(form->status->text(), u"Сервер не отвечает"_s);
+    EXPECT_FALSE(form->isVisible());
+}
+
 TEST_F(Refresh, RemovalWithoutAServerSaysSo) {
     form->TorrentList->setCurrentRow(0);
     server.stop();

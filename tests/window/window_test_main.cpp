@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // Tests close windows; the application object must outlive them all.
+    QApplication::setQuitOnLastWindowClosed(false);
     qb::platform::installRussianTranslations(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -23,6 +23,7 @@ struct HttpClient::Shared {
     std::atomic<int> sendTimeoutMs;
     std::atomic<int> readTimeoutMs;
     AbortSignal abort;
+    std::atomic<bool> shutDown{false};
 };
 
 namespace {
@@ -87,6 +88,11 @@ void HttpClient::closeConnection() {
     d_->abort.abortAll();
 }
 
+void HttpClient::shutDown() {
+    d_->shutDown = true;
+    d_->abort.abortAll();
+}
+
 HttpResult HttpClient::request(bool post, const QString& url, const QByteArray& body,
                                const QByteArray& contentType) {
     // The shared part stays alive through the request even if the client is released by a
@@ -101,7 +107,8 @@ HttpResult HttpClient::request(bool post, const QString& url, const QByteArray& 
     transfer.settings.connectTimeoutMs = shared->connectTimeoutMs;
     transfer.settings.sendTimeoutMs = shared->sendTimeoutMs;
     transfer.settings.readTimeoutMs = shared->readTimeoutMs;
-    transfer.abortGeneration = shared->abort.generation();
+    // After shutDown every request starts out aborted: it ends at once as a connection failure.
+    transfer.abortGeneration = shared->abort.generation() - (shared->shutDown ? 1 : 0);
 
     if (shared->settings.keepEventsFlowing && onApplicationThread()) {
         HttpResult result;

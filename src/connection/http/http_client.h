@@ -51,6 +51,9 @@ public:
     // ends as a connection failure. Requests made afterwards are not affected. Since no
     // connection outlives its request, nothing else is needed after a request has returned.
     void closeConnection();
+    // Ends the transfers in flight and fails every later request at once, as a connection
+    // failure: used when the program ends, so that no handler waits for a slow server.
+    void shutDown();
 
 private:
     struct Shared;
