@@ -10,6 +10,9 @@
 #include <QLineEdit>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -32,6 +35,14 @@ TForm1::TForm1(qb::platform::Platform platform, QWidget* parent)
 
 TForm1::~TForm1() {
     FormDestroy();
+    // The widgets are released after this body. Their last events (the focus moving on as
+    // they go, for one) must not reach the handlers of a window that is already gone.
+    qApp->removeEventFilter(this);
+    QObject::disconnect(qApp, nullptr, this, nullptr);
+    QObject::disconnect(WebBrowser1->page()->profile(), nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>()) {
+        QObject::disconnect(child, nullptr, this, nullptr);
+    }
 }
 
 qb::platform::MessageAnswer TForm1::message(const QString& text, const QString& title,

@@ -1,5 +1,6 @@
 #include "service_standin.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -54,9 +55,15 @@ int readAnnouncedPort(int fd) {
 
 ServiceStandin::ServiceStandin(std::vector<std::string> extraArgs) {
     int out[2];
-    if (::pipe(out) != 0)
+    if (::pipe2(out, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe failed");
-    std::vector<std::string> args = {binaryPath(), "--port", "0"};
+    // The stand-in's stdin is a pipe that only this process holds: when the test dies without
+    // stopping it, the pipe closes and the stand-in ends too. Its stderr does not hold the test
+    // runner's output open.
+    int in[2];
+    if (::pipe2(in, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    std::vector<std::string> args = {binaryPath(), "--port", "0", "--stop-on-stdin-eof"};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     std::vector<char*> argv;
     for (auto& arg : args)
@@ -66,10 +73,13 @@ ServiceStandin::ServiceStandin(std::vector<std::string> extraArgs) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     const int rc = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
+    ::close(in[0]);
+    stdinPipe_ = in[1];
     if (rc != 0) {
         ::close(out[0]);
         pid_ = -1;
@@ -88,6 +98,10 @@ ServiceStandin::~ServiceStandin() {
 }
 
 void ServiceStandin::stop() {
+    if (stdinPipe_ >= 0) {
+        ::close(stdinPipe_);
+        stdinPipe_ = -1;
+    }
     if (pid_ <= 0)
         return;
     ::kill(pid_, SIGTERM);

@@ -52,6 +52,7 @@ private:
     std::string get(const std::string& path) const;
 
     pid_t pid_ = -1;
+    int stdinPipe_ = -1; // the write end of the stand-in's stdin
     int port_ = 0;
 };
 

@@ -5,6 +5,8 @@
 #include <iostream>
 #include <thread>
 
+#include <unistd.h>
+
 #include "fault_server.h"
 #include "routes.h"
 
@@ -76,6 +78,16 @@ int main(int argc, char** argv) {
         context.stop();
         server.stop();
     });
+    if (options.stopOnStdinEof) {
+        // A test that dies without stopping its stand-in closes our stdin: do not outlive it.
+        std::thread([&] {
+            char buffer[256];
+            while (::read(STDIN_FILENO, buffer, sizeof(buffer)) > 0) {
+            }
+            context.stop();
+            server.stop();
+        }).detach();
+    }
     server.listen_after_bind();
     if (waiter.joinable()) {
         // listen ended without a signal (an error): wake the waiter so it can finish.

@@ -8,7 +8,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: service-standin [--port N] [--secret TEXT] [--version TEXT] [--fixtures DIR]\n"
-    "                       [--log FILE] [--fault KIND[=VALUE][@PREFIX]]...\n"
+    "                       [--log FILE] [--fault KIND[=VALUE][@PREFIX]]... [--stop-on-stdin-eof]\n"
     "  --port 0 picks a free port; the address is printed on the first line of stdout.\n"
     "  KIND is delay=MS, status=CODE, drop or garbage; PREFIX matches the start of the\n"
     "  request target (path and query), every request when left out.\n";
@@ -27,6 +27,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h")
             return {std::nullopt, kUsage, false};
+        if (arg == "--stop-on-stdin-eof") {
+            options.stopOnStdinEof = true;
+            continue;
+        }
         if (i + 1 >= args.size())
             return {std::nullopt, "missing value or unknown option: " + arg + "\n" + kUsage, true};
         const std::string& value = args[++i];

@@ -14,6 +14,7 @@ struct Options {
     std::string fixtures; // empty: next to the executable, then the source tree
     std::string logFile;
     std::vector<std::string> faults; // "--fault" specs, see fault_rules.h
+    bool stopOnStdinEof = false;     // a test's child: end when the test's pipe closes
 };
 
 struct ParsedOptions {
