@@ -3,6 +3,7 @@
 #include "window_fixture.h"
 
 #include "platform/local_server.h"
+#include "platform/proc_processes.h"
 #include "service_standin.h"
 
 #include <QCheckBox>
@@ -31,9 +32,9 @@ protected:
 
     void TearDown() override {
         // Whatever happened, no server of this test outlives it.
-        for (const auto& entry : processes->list()) {
+        for (const auto& entry : system.list()) {
             if (entry.executableName == qb::platform::localServerExecutableName()) {
-                processes->terminate(entry.pid);
+                system.terminate(entry.pid);
             }
         }
     }
@@ -42,9 +43,10 @@ protected:
         return appDir() + u"server/"_s + qb::platform::localServerExecutableName();
     }
 
+    // Counted from the system itself, independently of any window's platform.
     int localServers() {
         int count = 0;
-        for (const auto& entry : processes->list()) {
+        for (const auto& entry : system.list()) {
             count += entry.executableName == qb::platform::localServerExecutableName() ? 1 : 0;
         }
         return count;
@@ -60,6 +62,7 @@ protected:
     }
 
     qb::testing::ServiceStandin service;
+    qb::platform::ProcProcesses system;
 };
 
 TEST_F(LocalServer, SwitchStartsTheServerFolderProgramAndStopsItByName) {
@@ -90,7 +93,7 @@ TEST_F(LocalServer, ExitStopsTheServerUnlessItIsToBeKept) {
     // A second window that does not keep it stops it at its exit.
     form.reset();
     qb::test::FakePlatform fakes = qb::test::makeFakePlatform(appDir(), {}, true);
-    processes = fakes.processes;
+    processes = nullptr; // the second window's fakes go with it
     auto second = std::make_unique<TForm1>(std::move(fakes.platform));
     second->KeepLocalServerSetting = u"0"_s;
     second.reset();
