@@ -45,7 +45,7 @@ done
 # Qt WebEngine runs without its sandbox for root and without a GPU here; the tracker's image
 # hosts of the release pages are served by the stand-in service.
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
-export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --host-resolver-rules=MAP img.tracker.example 127.0.0.1:8091, MAP www.filmdb.example 127.0.0.1:8091"
+export QTWEBENGINE_CHROMIUM_FLAGS="--disable-gpu --host-resolver-rules=\"MAP img.tracker.example 127.0.0.1:8091,MAP www.filmdb.example 127.0.0.1:8091\""
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     "$demo/quillbrook"
