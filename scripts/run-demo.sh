@@ -9,7 +9,7 @@ root=$PWD
 scripts/install-deps.sh
 build=${QB_BUILD:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" -j2 --target quillbrook torrserver-standin service-standin
+cmake --build "$build" -j2
 
 demo=${QB_DEMO_DIR:-$root/demo}
 rm -rf "$demo"
