@@ -1,6 +1,8 @@
 // Start-up, first show, close and teardown of the main window.
 #include "app/tform1.h"
 
+#include "app/hand_off.h"
+
 #include "app/app_version.h"
 #include "app/settings/settings_file.h"
 #include "app/settings/settings_text.h"
@@ -17,13 +19,9 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-const QString kHandOffIdle = u"insmag"_s;
-}
-
 bool TForm1::FormCreate() {
     FirstShow = true;
-    PendingHandOff = kHandOffIdle;
+    PendingHandOff = qb::app::kHandOffIdle;
     if (!Platform_.firstArgument.isEmpty()) {
         PendingHandOff = Platform_.firstArgument;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/hand_off.h"
 #include "platform/platform.h"
 
 #include <QMainWindow>
@@ -110,7 +111,7 @@ public:
     std::unique_ptr<qb::app::TBMDThread> BMDThread1, BMDThread2, AddThread, SRLAdd, CheckSerialsTH;
 
     // --- Window-wide state ---
-    QString PendingHandOff = QStringLiteral("insmag");
+    QString PendingHandOff = qb::app::kHandOffIdle;
     bool FirstShow = false;
     bool StartMinimized = false;
     bool LocalServerRunning = false;

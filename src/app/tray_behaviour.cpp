@@ -1,6 +1,8 @@
 // The tray icon, hiding to the tray, activation changes and the Esc key.
 #include "app/tform1.h"
 
+#include "app/hand_off.h"
+
 #include "app/workers/bmd_thread.h"
 
 #include <QLabel>
@@ -9,10 +11,6 @@
 #include <QSystemTrayIcon>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-const QString kHandOffIdle = u"insmag"_s;
-}
 
 void TForm1::hideToTray() {
     // Without a tray the window only minimises, so that it can always be found again.
@@ -49,14 +47,14 @@ void TForm1::ApplicationEvents1Activate() {
         StartMinimized = false;
         hideToTray();
     }
-    if (Edit2->text() == kHandOffIdle) {
+    if (Edit2->text() == qb::app::kHandOffIdle) {
         Edit2->setText(PendingHandOff); // a changed text runs Edit2Change at once
-        PendingHandOff = kHandOffIdle;
+        PendingHandOff = qb::app::kHandOffIdle;
     }
 }
 
 void TForm1::ApplicationEvents1Deactivate() {
-    PendingHandOff = kHandOffIdle;
+    PendingHandOff = qb::app::kHandOffIdle;
 }
 
 void TForm1::TrayIcon1Click() {

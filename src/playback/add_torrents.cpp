@@ -2,6 +2,8 @@
 // links dropped on the torrent list.
 #include "app/tform1.h"
 
+#include "app/hand_off.h"
+
 #include "app/workers/bmd_thread.h"
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
@@ -21,7 +23,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kHandOffIdle = u"insmag"_s;
 const QString kAdding = u"... Добавляем торрент на сервер ..."_s;
 const QString kAdded = u"Торрент успешно добавлен"_s;
 
@@ -52,7 +53,7 @@ private:
 
 void TForm1::receiveHandOff(const QString& text) {
     // A hand-off that arrives while another one is being added waits for its turn.
-    if (Edit2->text() == kHandOffIdle && HandOffQueue.isEmpty()) {
+    if (Edit2->text() == qb::app::kHandOffIdle && HandOffQueue.isEmpty()) {
         Edit2->setText(text);
     } else {
         HandOffQueue.append(text);
@@ -71,7 +72,7 @@ bool TForm1::addHandedOver(const std::function<qb::net::HttpResult()>& send) {
     qb::app::ResponsiveWait(3000);
     ConnectButtonClick();
     LogP->setText(kAdded);
-    Edit2->setText(kHandOffIdle);
+    Edit2->setText(qb::app::kHandOffIdle);
     qb::app::ResponsiveWait(3000);
     LogP->setText(u"..."_s);
     return true;
@@ -79,7 +80,7 @@ bool TForm1::addHandedOver(const std::function<qb::net::HttpResult()>& send) {
 
 void TForm1::Edit2Change() {
     RaiseMainWindow();
-    if (Edit2->text() == kHandOffIdle) {
+    if (Edit2->text() == qb::app::kHandOffIdle) {
         return;
     }
     QString text = Edit2->text();
@@ -104,13 +105,13 @@ void TForm1::Edit2Change() {
         }
     }
     // However the adding ended, the field is idle again for the next hand-off.
-    PendingHandOff = kHandOffIdle;
-    if (Edit2->text() != kHandOffIdle) {
-        Edit2->setText(kHandOffIdle);
+    PendingHandOff = qb::app::kHandOffIdle;
+    if (Edit2->text() != qb::app::kHandOffIdle) {
+        Edit2->setText(qb::app::kHandOffIdle);
     }
     if (!HandOffQueue.isEmpty()) {
         QTimer::singleShot(0, this, [this] {
-            if (!HandOffQueue.isEmpty() && Edit2->text() == kHandOffIdle) {
+            if (!HandOffQueue.isEmpty() && Edit2->text() == qb::app::kHandOffIdle) {
                 Edit2->setText(HandOffQueue.takeFirst());
             }
         });

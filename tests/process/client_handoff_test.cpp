@@ -61,7 +61,7 @@ protected:
         first.start(executable, {});
         ASSERT_TRUE(first.waitForStarted());
         // The first copy is up once its start-up refresh has reached the server.
-        ASSERT_TRUE(waitUntil([this] { return requestsTo("/torrent/list") > 0; }));
+        ASSERT_TRUE(waitUntil([this] { return server.requestsTo("/torrent/list") > 0; }));
         ASSERT_TRUE(waitUntil([this] {
             return QDir(runtime.path()).entryList(QDir::System | QDir::Files).size() >= 2;
         }));
@@ -70,14 +70,6 @@ protected:
     void TearDown() override {
         first.kill();
         first.waitForFinished();
-    }
-
-    int requestsTo(const std::string& path) {
-        int count = 0;
-        for (const auto& request : server.requests()) {
-            count += request["path"] == path ? 1 : 0;
-        }
-        return count;
     }
 
     nlohmann::json lastRequestTo(const std::string& path) {
@@ -114,14 +106,14 @@ TEST_F(ClientHandOff, MagnetLinkOfASecondCopyIsAddedByTheRunningCopy) {
     handOver(u"no link at all"_s); // sends nothing
     handOver(QString::fromStdString(magnet));
 
-    ASSERT_TRUE(waitUntil([this] { return requestsTo("/torrent/add") == 1; }));
+    ASSERT_TRUE(waitUntil([this] { return server.requestsTo("/torrent/add") == 1; }));
     const nlohmann::json add = lastRequestTo("/torrent/add");
     EXPECT_EQ(add["body"], "{\"link\": \"" + magnet + "\"}");
     EXPECT_EQ(add["method"], "POST");
-    EXPECT_EQ(requestsTo("/torrent/upload"), 0);
+    EXPECT_EQ(server.requestsTo("/torrent/upload"), 0);
     // The running copy refreshes its list after adding.
-    const int lists = requestsTo("/torrent/list");
-    EXPECT_TRUE(waitUntil([&] { return requestsTo("/torrent/list") > lists; }));
+    const int lists = server.requestsTo("/torrent/list");
+    EXPECT_TRUE(waitUntil([&] { return server.requestsTo("/torrent/list") > lists; }));
 }
 
 TEST_F(ClientHandOff, TorrentFileOfASecondCopyIsUploaded) {
@@ -130,8 +122,8 @@ TEST_F(ClientHandOff, TorrentFileOfASecondCopyIsUploaded) {
     ASSERT_FALSE(torrent.empty());
     handOver(QString::fromStdString(torrent));
 
-    ASSERT_TRUE(waitUntil([this] { return requestsTo("/torrent/upload") == 1; }));
-    EXPECT_EQ(requestsTo("/torrent/add"), 0);
+    ASSERT_TRUE(waitUntil([this] { return server.requestsTo("/torrent/upload") == 1; }));
+    EXPECT_EQ(server.requestsTo("/torrent/add"), 0);
     // The server parsed the uploaded file: it now holds the torrent of clip.mkv.
     auto list = server.client().Post("/torrent/list", "", "application/json");
     ASSERT_TRUE(list);

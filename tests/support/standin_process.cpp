@@ -196,4 +196,12 @@ void StandinProcess::clearRequests() {
     client().Delete("/__control/log");
 }
 
+int StandinProcess::requestsTo(const std::string& path) {
+    int count = 0;
+    for (const auto& request : requests()) {
+        count += request.value("path", std::string()) == path ? 1 : 0;
+    }
+    return count;
+}
+
 } // namespace qb::testing

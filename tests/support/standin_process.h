@@ -44,6 +44,8 @@ public:
     // The control endpoint both stand-ins share: POST /__control and GET /__control/log.
     bool control(const nlohmann::json& body);
     nlohmann::json requests();
+    // How many logged requests went to `path` (without the query).
+    int requestsTo(const std::string& path);
     void clearRequests();
 
     // The build folder: QB_BUILD_DIR from the environment, else the one this was built in.

@@ -23,9 +23,7 @@ namespace {
 using qb::testing::ServiceStandin;
 using qb::testing::TorrServerStandin;
 
-QString toQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
+using qb::test::toQ;
 
 class Adding : public qb::test::WindowTest {
 protected:
@@ -36,14 +34,6 @@ protected:
         ASSERT_TRUE(makeWindow().FormCreate());
         ASSERT_EQ(form->status->text(), u"Сервер ОК"_s);
         server.clearRequests();
-    }
-
-    int requestsTo(const std::string& path) {
-        int count = 0;
-        for (const auto& request : server.requests()) {
-            count += request["path"] == path ? 1 : 0;
-        }
-        return count;
     }
 
     std::string torrentFile(const std::string& name) {
@@ -64,22 +54,22 @@ protected:
 TEST_F(Adding, DroppedTorrentFileIsUploadedAndTheListRefreshed) {
     const std::string torrent = torrentFile("one.mkv");
     drop({toQ(torrent)}, QString());
-    EXPECT_EQ(requestsTo("/torrent/upload"), 1);
-    EXPECT_GE(requestsTo("/torrent/list"), 1);
+    EXPECT_EQ(server.requestsTo("/torrent/upload"), 1);
+    EXPECT_GE(server.requestsTo("/torrent/list"), 1);
     EXPECT_EQ(form->TorrentList->count(), 1);
     EXPECT_EQ(form->LogP->text(), u"Всего торрентов: на сервере - 1, в поиске - 0"_s);
 }
 
 TEST_F(Adding, SeveralDroppedFilesUploadNothing) {
     drop({toQ(torrentFile("a.mkv")), toQ(torrentFile("b.mkv"))}, QString());
-    EXPECT_EQ(requestsTo("/torrent/upload"), 0);
-    EXPECT_EQ(requestsTo("/torrent/add"), 0);
+    EXPECT_EQ(server.requestsTo("/torrent/upload"), 0);
+    EXPECT_EQ(server.requestsTo("/torrent/add"), 0);
 }
 
 TEST_F(Adding, DroppedMagnetLinkIsAddedAsALink) {
     const QString magnet = u"magnet:?xt=urn:btih:4444444444444444444444444444444444444444"_s;
     drop({}, magnet);
-    ASSERT_EQ(requestsTo("/torrent/add"), 1);
+    ASSERT_EQ(server.requestsTo("/torrent/add"), 1);
     for (const auto& request : server.requests()) {
         if (request["path"] == "/torrent/add") {
             EXPECT_EQ(request["body"], "{\"link\": \"" + magnet.toStdString() + "\"}");
@@ -120,7 +110,7 @@ std::string fileBytes(const std::string& path) {
 TEST_F(Adding, DroppedWebLinkIsDownloadedAndUploaded) {
     const FileServer web(fileBytes(torrentFile("web.mkv")));
     drop({}, web.url());
-    EXPECT_EQ(requestsTo("/torrent/upload"), 1);
+    EXPECT_EQ(server.requestsTo("/torrent/upload"), 1);
     EXPECT_EQ(form->TorrentList->count(), 1);
     EXPECT_FALSE(QFile::exists(appDir() + u"tmp.torrent"_s));
 }
@@ -128,7 +118,7 @@ TEST_F(Adding, DroppedWebLinkIsDownloadedAndUploaded) {
 TEST_F(Adding, RefusedDownloadLeavesNoTemporaryFileBehind) {
     const FileServer web("<html>not a torrent</html>");
     drop({}, web.url());
-    EXPECT_EQ(requestsTo("/torrent/upload"), 1); // the server refuses it
+    EXPECT_EQ(server.requestsTo("/torrent/upload"), 1); // the server refuses it
     EXPECT_EQ(form->TorrentList->count(), 0);
     EXPECT_FALSE(QFile::exists(appDir() + u"tmp.torrent"_s));
 }
@@ -147,14 +137,14 @@ TEST_F(Adding, HandedOverTextWithoutLinkOrFileSendsNothingAndFreesTheField) {
     form->Edit2->setText(u"just words"_s);
     EXPECT_EQ(form->Edit2->text(), u"insmag"_s);
     EXPECT_EQ(form->PendingHandOff, u"insmag"_s);
-    EXPECT_EQ(requestsTo("/torrent/add") + requestsTo("/torrent/upload"), 0);
+    EXPECT_EQ(server.requestsTo("/torrent/add") + server.requestsTo("/torrent/upload"), 0);
 }
 
 TEST_F(Adding, HandOffArrivingDuringAnAddIsQueuedNotLost) {
     const QString first = u"magnet:?xt=urn:btih:6666666666666666666666666666666666666666"_s;
     const QString second = u"magnet:?xt=urn:btih:7777777777777777777777777777777777777777"_s;
     form->receiveHandOff(first); // runs the whole add, with its waits
-    EXPECT_EQ(requestsTo("/torrent/add"), 1);
+    EXPECT_EQ(server.requestsTo("/torrent/add"), 1);
     form->Edit2->blockSignals(true);
     form->Edit2->setText(u"busy"_s);
     form->Edit2->blockSignals(false);
@@ -162,16 +152,16 @@ TEST_F(Adding, HandOffArrivingDuringAnAddIsQueuedNotLost) {
     EXPECT_EQ(form->HandOffQueue, QStringList{second});
     form->Edit2->setText(u"insmag"_s);
     form->Edit2->setText(u"nothing to add"_s); // ends with the field idle and the queue served
-    ASSERT_TRUE(waitUntil([this] { return requestsTo("/torrent/add") == 2; }));
+    ASSERT_TRUE(waitUntil([this] { return server.requestsTo("/torrent/add") == 2; }));
 }
 
 TEST_F(Adding, FirstActivationDeliversThePendingArgument) {
     form->PendingHandOff = u"magnet:?xt=urn:btih:8888888888888888888888888888888888888888"_s;
     form->ApplicationEvents1Activate();
-    EXPECT_EQ(requestsTo("/torrent/add"), 1);
+    EXPECT_EQ(server.requestsTo("/torrent/add"), 1);
     EXPECT_EQ(form->PendingHandOff, u"insmag"_s);
     form->ApplicationEvents1Activate(); // nothing waits any more
-    EXPECT_EQ(requestsTo("/torrent/add"), 1);
+    EXPECT_EQ(server.requestsTo("/torrent/add"), 1);
 }
 
 } // namespace

@@ -20,9 +20,7 @@ using qb::platform::MessageIcon;
 using qb::testing::ServiceStandin;
 using qb::testing::TorrServerStandin;
 
-QString toQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
+using qb::test::toQ;
 
 const char kMagnetA[] = "magnet:?xt=urn:btih:1111111111111111111111111111111111111111&dn=Alpha";
 const char kMagnetB[] =

@@ -20,9 +20,7 @@ using qb::platform::MessageButtons;
 using qb::platform::MessageIcon;
 using qb::test::WindowTest;
 
-QString toQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
+using qb::test::toQ;
 
 // Some start-up paths use the fixed local addresses (the local server on 8090, the built-in
 // service on 8091); a program of the machine's own listening there would answer instead.

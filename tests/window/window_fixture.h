@@ -11,8 +11,13 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace qb::test {
+
+inline QString toQ(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // The real main window in a fresh program folder, with recorded operating-system services.
 class WindowTest : public ::testing::Test {

@@ -1,6 +1,7 @@
 // The widget set of the main window: kinds, captions, geometry and start states.
 #include "app/tform1.h"
 
+#include "app/hand_off.h"
 #include "app/window/list_box.h"
 #include "app/window/owner_drawn_rows.h"
 
@@ -70,7 +71,7 @@ void TForm1::createWidgets() {
     SettingBut->setEnabled(false);
 
     // The parking edits come before the list so that the list covers them.
-    Edit2 = makeParkingEdit(client, u"insmag"_s, {214, 73, 458, 22});
+    Edit2 = makeParkingEdit(client, qb::app::kHandOffIdle, {214, 73, 458, 22});
     Edit1 = makeParkingEdit(client, u"Edit1"_s, {479, 88, 121, 22});
     Edit3 = makeParkingEdit(client, u"Edit3"_s, {632, 192, 121, 22});
 
