@@ -2,6 +2,7 @@
 
 #include "app/hand_off.h"
 #include "platform/platform.h"
+#include "search/search_record.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -13,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -130,6 +132,10 @@ public:
     nlohmann::ordered_json FilesList = nlohmann::ordered_json::array();
     QString SelectedReleaseId;
     QString InfoMagnet, InfoPosterUrl;
+    // The records of the last search, index-aligned with the rows of SearchResult.
+    std::vector<qb::search::SearchRecord> SearchResults;
+    // The job of SRLAdd: "add", "update" or empty; set by its starter, emptied when done.
+    QString SRLAddMode;
     QString RemoteVersion;
 
     qb::platform::Platform& platform() { return Platform_; }
