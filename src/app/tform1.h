@@ -226,6 +226,18 @@ public:
     void N16Click();
     void N1Click();
     void SRLAddExecute(qb::app::JobThread& thread);
+    void GetTList(const QString& addr);
+    void showSR(const QString& s);
+    // The line store of the hidden Memo1: the last prepared answer, one table row per line,
+    // kept so that the resolution filter can read it again without a request.
+    QStringList SearchLines;
+    // The row of SearchResult under the pointer at the last move, -1 before any.
+    int LastHoverRow = -1;
+    // Whether a right click on SearchResult opens PopupMenu1 (only on a row).
+    bool SearchResultAutoPopup = false;
+    // The record of the selected row of SearchResult; nullptr without one.
+    const qb::search::SearchRecord* selectedSearchRecord() const;
+    void setSearchControlsEnabled(bool enabled);
 
     // --- Handlers: release information ---
     void ShowReleaseInfo(const QString& releaseId);

@@ -113,7 +113,9 @@ void TForm1::connectEvents() {
             [this](const QPoint& at) { SearchResultMouseMove(at); });
     results->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(results, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        PopupMenu1->popup(SearchResult->viewport()->mapToGlobal(at));
+        if (SearchResultAutoPopup) {
+            PopupMenu1->popup(SearchResult->viewport()->mapToGlobal(at));
+        }
     });
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
 

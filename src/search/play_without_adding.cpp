@@ -1,0 +1,91 @@
+// Playing a search result on the server without adding it: the server's playlist for the
+// release is fetched and the preload of the playback is started on it.
+#include "app/tform1.h"
+
+#include "app/workers/bmd_thread.h"
+#include "connection/http/http_client.h"
+#include "platform/text/text_file.h"
+#include "search/results/result_rows.h"
+#include "search/text/url_encoding.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+// Releases with this many seeders or fewer are played only when the user insists.
+constexpr int kFewSeeders = 4;
+constexpr int kFewSeedersReadTimeoutMs = 8000;
+} // namespace
+
+void TForm1::SearchResultDblClick() {
+    const qb::search::SearchRecord* record = selectedSearchRecord();
+    if (record == nullptr) {
+        return;
+    }
+    if (PlayerPath.isEmpty()) {
+        message(u"Выберите предпочитаемый плеер!"_s, u"Инфо"_s,
+                qb::platform::MessageIcon::Information);
+        LogP->setText(u"Необходимо выбрать видеоплеер..."_s);
+        return;
+    }
+    ChosePlayerBut->setText(u"Сменить плеер"_s);
+    ChosePlayerBut->setToolTip(PlayerPath);
+    const QString seeders = qb::search::seederText(SearchResult->currentItem()->text());
+    IdHTTP1->closeConnection();
+    if (status->text() == u"Сервер не отвечает"_s) {
+        message(u"Необходимо подключиться к серверу!"_s, u"Инфо"_s,
+                qb::platform::MessageIcon::Information);
+        return;
+    }
+    const std::optional<int> count = qb::search::decimalInteger(seeders);
+    if (!count) {
+        // The general error report: the count of this row cannot be read.
+        message(u"\""_s + seeders + u"\" не является целым числом"_s, windowTitle(),
+                qb::platform::MessageIcon::Error);
+        return;
+    }
+    const QString address = SrvAdress->text() + u"/torrent/play?link="_s +
+                            qb::search::urlEncode(record->Magnet) + u"&m3u=true&save=false"_s;
+    const QString playlist = AppDir() + u"server/tmp.m3u"_s;
+    QDir().mkpath(AppDir() + u"server"_s);
+
+    if (*count <= kFewSeeders) {
+        if (message(u"На раздаче нет или очень мало раздающих.\n\rУверены, что хотите попробовать "
+                    u"воспроизвести?"_s,
+                    u"Вопрос"_s, qb::platform::MessageIcon::Question,
+                    qb::platform::MessageButtons::YesNo) != qb::platform::MessageAnswer::Yes) {
+            return;
+        }
+        // The longer read time-out stays for every later request of the server client.
+        IdHTTP1->setReadTimeoutMs(kFewSeedersReadTimeoutMs);
+    }
+    const qb::net::HttpResult answer = IdHTTP1->get(address);
+    if (!answer.ok && *count > kFewSeeders) {
+        message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
+        return;
+    }
+    if (!answer.ok) {
+        message(u"Не удалось подключиться к пирам\r\nПопробуйте другой торрент файл"_s,
+                u"Ой-ой"_s, qb::platform::MessageIcon::Warning);
+        IdHTTP1->closeConnection();
+    }
+    if (!qb::platform::writeFileAtomically(playlist, answer.body)) {
+        message(u"Не удается записать файл \""_s + playlist + u"\""_s, windowTitle(),
+                qb::platform::MessageIcon::Error);
+        return;
+    }
+    if (!answer.ok) {
+        return;
+    }
+    PlaySourceSearch = true;
+    PlaySourceFiles = false;
+    Gauge1->setValue(0);
+    Gauge1->setVisible(true);
+    BMDThread1->Start();
+}

@@ -1,0 +1,102 @@
+// The worker SRLAdd: adds the selected search result ("add"), or the newer release of a
+// series torrent ("update"), to the server with its release id and poster.
+#include "app/tform1.h"
+
+#include "app/workers/responsive_wait.h"
+#include "app/workers/window_thread.h"
+#include "build_config.h"
+#include "connection/http/http_client.h"
+#include "connection/http/request_bodies.h"
+#include "search/adding/poster_check.h"
+#include "search/adding/release_magnet.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kUpdateMode = u"update"_s;
+const QString kAddMode = u"add"_s;
+
+QString trackerDomain() {
+    return QString::fromLatin1(qb::build::kTrackerDomain);
+}
+
+// What a job reads from the window before it sends anything.
+struct AddInputs {
+    QString server;
+    QString serviceBaseUrl;
+    QString poster;
+    QString infoMagnet;
+    QString releaseId;
+    std::optional<qb::search::SearchRecord> selected;
+};
+
+} // namespace
+
+void TForm1::SRLAddExecute(qb::app::JobThread&) {
+    // Every shared value is read and written on the window's thread only.
+    const auto inputs = [this] {
+        return qb::app::runOnWindowThread([this] {
+            const qb::search::SearchRecord* record = selectedSearchRecord();
+            return AddInputs{SrvAdress->text(), ServiceBaseUrl,   InfoPosterUrl,
+                             InfoMagnet,        SelectedReleaseId, record != nullptr
+                                                                       ? std::optional(*record)
+                                                                       : std::nullopt};
+        });
+    };
+    const auto mode = [this] { return qb::app::runOnWindowThread([this] { return SRLAddMode; }); };
+    const auto endJob = [this] { qb::app::runOnWindowThread([this] { SRLAddMode.clear(); }); };
+
+    const auto send = [this](const AddInputs& in, const QString& magnet, const QString& id,
+                             const QString& done, bool announce) {
+        const qb::net::HttpResult check = NetHTTPClient1->get(
+            qb::search::posterCheckAddress(in.serviceBaseUrl, in.poster));
+        const QString poster =
+            qb::search::checkedPoster(in.serviceBaseUrl, in.poster, check.ok, check.body);
+        qb::app::runOnWindowThread([this, &poster, announce] {
+            InfoPosterUrl = poster;
+            if (announce) {
+                LogP->setText(u"... Добавляем торрент на сервер ..."_s);
+            }
+        });
+        // The server's answer tells nothing more: a refused add shows in the refreshed list.
+        IdHTTP1->post(in.server + u"/torrent/add"_s, qb::connection::infoBody(magnet, id, poster));
+        qb::app::runOnWindowThread([] { QCoreApplication::processEvents(); });
+        qb::app::ResponsiveWait(3000);
+        clickConnectButton();
+        qb::app::runOnWindowThread([this, &done] { LogP->setText(done); });
+        qb::app::ResponsiveWait(3000);
+        qb::app::runOnWindowThread([this] {
+            CountsLine();
+            SRLAddMode.clear();
+        });
+    };
+
+    if (mode() == kUpdateMode) {
+        const AddInputs in = inputs();
+        const std::optional<QString> magnet =
+            qb::search::updatedReleaseMagnet(in.infoMagnet, in.releaseId, trackerDomain());
+        if (!magnet) {
+            endJob();
+            return;
+        }
+        send(in, *magnet, in.releaseId, u"Торрент успешно обновлен"_s, false);
+    }
+    // An add asked for while an update ran is carried out by the same run.
+    if (mode() == kAddMode) {
+        const AddInputs in = inputs();
+        const std::optional<qb::search::ReleaseLink> link =
+            in.selected ? qb::search::addedReleaseLink(in.selected->Magnet, in.selected->PagePath,
+                                                       trackerDomain())
+                        : std::nullopt;
+        if (!link) {
+            endJob();
+            return;
+        }
+        send(in, link->magnet, link->releaseId, u"Торрент успешно добавлен"_s, true);
+    }
+}
