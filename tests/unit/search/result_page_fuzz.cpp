@@ -5,14 +5,33 @@
 #include "search/results/result_rows.h"
 
 #include <cstddef>
+#include <iterator>
 #include <cstdint>
+
+namespace {
+// The input's pieces between the markers of a result row, so that most inputs reach the cuts.
+QString asResultRow(const QString& input) {
+    static const QString kMarkers[] = {
+        QStringLiteral("<a href=\"magnet"), QStringLiteral("\">"), QStringLiteral("f=\""),
+        QStringLiteral("\">"),              QStringLiteral("</a"),  QStringLiteral("ht\">"),
+        QStringLiteral("</t"),               QStringLiteral("S\">"), QStringLiteral("</sp"),
+        QStringLiteral("red\">")};
+    const qsizetype piece = input.size() / static_cast<qsizetype>(std::size(kMarkers)) + 1;
+    QString row;
+    for (qsizetype i = 0; i < static_cast<qsizetype>(std::size(kMarkers)); ++i) {
+        row += kMarkers[i] + input.mid(i * piece, piece);
+    }
+    return row + QStringLiteral("</span></td></tr>");
+}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qb::search;
     const QString answer =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     for (const QStringList& lines :
-         {prepareTextAnswer(answer), prepareTopAnswer(answer), prepareCategoryAnswer(answer)}) {
+         {prepareTextAnswer(answer), prepareTopAnswer(answer), prepareCategoryAnswer(answer),
+          QStringList{asResultRow(answer)}}) {
         for (const DisplayMode mode : {DisplayMode::Normal, DisplayMode::Fhd}) {
             for (const SearchRecord& record : parseResultLines(lines, mode)) {
                 const QString line = displayLine(record, mode);

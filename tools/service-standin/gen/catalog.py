@@ -104,10 +104,23 @@ DROPPED = [
          seed=14, leech=2),
 ]
 
+# Rows without a release page that show the rarer forms of the tracker's markup: a book and a
+# picture set (dropped), a low-seeded release with "1080P" and a size in lower case, and a row
+# with a third right-aligned cell before its size.
+ODD = [
+    dict(id=500106, title="Северное сияние. Полярные записки (2018) FB2", gb="0.01", seed=3,
+         leech=0),
+    dict(id=500107, title="Северное сияние (постеры) (2019) JPEG", gb="0.52", seed=5, leech=0),
+    dict(id=500108, title="Северное сияние (2019) Telesync 1080P", gb="1.10", unit="gb", seed=2,
+         leech=1),
+    dict(id=500109, title="Северное сияние: Режиссёрская версия (2019) BDRip 1080p",
+         gb="16.02", seed=4, leech=2, comments=2, rating="9.1"),
+]
+
 # Which rows each result page lists: release ids, or ids from DROPPED.
 SEARCH_PAGES = {
     "search_aurora_0": [107187, 215640, 500101, 98214, 98215, 500102, 402311, 500103],
-    "search_aurora_1": [310455, 500104, 500105, 412000],
+    "search_aurora_1": [310455, 500104, 500108, 500105, 500106, 412000, 500109, 500107],
 }
 SEARCH_TEXTS = {"северное сияние": ["search_aurora_0", "search_aurora_1"],
                 "сияние": ["search_aurora_0", "search_aurora_1"],
@@ -116,4 +129,7 @@ TOP = [("Зарубежные фильмы", [288001, 107187, 288950]), ("Наш
        ("Зарубежные сериалы", [310455, 350500]), ("Научно-популярные фильмы", [299777]),
        ("Мультипликация", [412000])]
 CATEGORIES = {"kino": [288001, 288950, 107187, 215640, 98214],
-              "seriali": [310455, 350500, 310877]}
+              "nashe_kino": [301200],
+              "seriali": [310455, 350500, 310877],
+              "nauchno_popularnoe": [299777],
+              "multiki": [412000]}

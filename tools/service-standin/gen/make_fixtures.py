@@ -6,7 +6,7 @@ import hashlib
 import json
 import os
 
-from catalog import CATEGORIES, DROPPED, FILM, RELEASES, SEARCH_PAGES, SEARCH_TEXTS, TOP
+from catalog import CATEGORIES, DROPPED, FILM, ODD, RELEASES, SEARCH_PAGES, SEARCH_TEXTS, TOP
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "fixtures")
@@ -44,23 +44,27 @@ def write(rel, text):
 
 def row(rid, index):
     """One result row, with the markers the client reads, in the tracker's own markup."""
+    unit, rating = "GB", None
     if rid in BY_ID:
         r = BY_ID[rid]
         title, gb, seed, leech, comments = full_title(r), r["gb"], r["seed"], r["leech"], r["comments"]
     else:
-        d = next(x for x in DROPPED if x["id"] == rid)
-        title, gb, seed, leech, comments = d["title"], d["gb"], d["seed"], d["leech"], 0
+        d = next(x for x in DROPPED + ODD if x["id"] == rid)
+        title, gb, seed, leech, comments = d["title"], d["gb"], d["seed"], d["leech"], d.get("comments", 0)
+        unit, rating = d.get("unit", "GB"), d.get("rating")
     day = f"{(rid % 27) + 1:02d}{NBSP}{MONTHS[rid % 12]}{NBSP}24"
     magnet = f"magnet:?xt=urn:btih:{info_hash(rid)}&amp;dn=tracker.example{announce()}"
     cls = "gai" if index % 2 == 0 else "tum"
     comment_cell = (f'<td align="right">{comments}<img src="/s/t/ic.gif" alt="C"></td>'
                     if comments else "")
+    if rating:
+        comment_cell += f'<td align="right">{rating}</td>'
     span = "" if comments else ' colspan="2"'
     return (f'<tr class="{cls}"><td>{day}</td><td{span}>'
             f'<a class="downgif" href="/download/{rid}"><img src="/s/t/d.gif" alt="D"></a>'
             f'<a href="{magnet}"><img src="/s/t/m.png" alt="M"></a>'
             f'<a href="/torrent/{rid}/{slug(rid)}">{title} </a></td>{comment_cell}'
-            f'<td align="right">{gb}{NBSP}GB</td><td align="center">'
+            f'<td align="right">{gb}{NBSP}{unit}</td><td align="center">'
             f'<span class="green"><img src="/s/t/arrowup.gif" alt="S">{NBSP}{seed}</span>{NBSP}'
             f'<span class="red">{NBSP}{leech}</span></td></tr>\n')
 
@@ -105,7 +109,9 @@ def main_pages():
         search_page(name, ids, int(name[-1]), "северное сияние")
     body = "".join(f"<h2>{caption}</h2>\n" + table(ids) for caption, ids in TOP)
     write("pages/top.html", page("Топ раздач за 24 часа", "<h1>Топ раздач за 24 часа</h1>\n" + body))
-    names = {"kino": "Зарубежные фильмы", "seriali": "Зарубежные сериалы"}
+    names = {"kino": "Зарубежные фильмы", "nashe_kino": "Наши фильмы",
+             "seriali": "Зарубежные сериалы", "nauchno_popularnoe": "Научно-популярные фильмы",
+             "multiki": "Мультипликация"}
     for cat, ids in CATEGORIES.items():
         body = f"<h1>{names[cat]}</h1>\n" + table(ids) + '<div id="pages">Страницы: <b>1</b></div>\n'
         write(f"pages/{cat}.html", page(names[cat], body))
