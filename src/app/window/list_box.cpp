@@ -12,7 +12,11 @@ ListBox::ListBox(QWidget* parent)
 }
 
 void ListBox::mousePressEvent(QMouseEvent* event) {
-    QListWidget::mousePressEvent(event);
+    // The right button leaves the selection alone, also beside the rows; the lists' handlers
+    // select the row under it themselves.
+    if (event->button() != Qt::RightButton) {
+        QListWidget::mousePressEvent(event);
+    }
     emit mouseDown(event->button(), event->position().toPoint());
     if (event->button() == Qt::LeftButton && itemAt(event->position().toPoint()) != nullptr) {
         // A click on a row chooses it, also when it was chosen already.
