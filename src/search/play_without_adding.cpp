@@ -71,8 +71,8 @@ void TForm1::SearchResultDblClick() {
         return;
     }
     if (!answer.ok) {
-        message(u"Не удалось подключиться к пирам\r\nПопробуйте другой торрент файл"_s,
-                u"Ой-ой"_s, qb::platform::MessageIcon::Warning);
+        message(u"Не удалось подключиться к пирам\r\nПопробуйте другой торрент файл"_s, u"Ой-ой"_s,
+                qb::platform::MessageIcon::Warning);
         IdHTTP1->closeConnection();
     }
     if (!qb::platform::writeFileAtomically(playlist, answer.body)) {

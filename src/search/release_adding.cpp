@@ -42,10 +42,10 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
     const auto inputs = [this] {
         return qb::app::runOnWindowThread([this] {
             const qb::search::SearchRecord* record = selectedSearchRecord();
-            return AddInputs{SrvAdress->text(), ServiceBaseUrl,   InfoPosterUrl,
-                             InfoMagnet,        SelectedReleaseId, record != nullptr
-                                                                       ? std::optional(*record)
-                                                                       : std::nullopt};
+            return AddInputs{
+                SrvAdress->text(), ServiceBaseUrl,
+                InfoPosterUrl,     InfoMagnet,
+                SelectedReleaseId, record != nullptr ? std::optional(*record) : std::nullopt};
         });
     };
     const auto mode = [this] { return qb::app::runOnWindowThread([this] { return SRLAddMode; }); };
@@ -53,8 +53,8 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
 
     const auto send = [this](const AddInputs& in, const QString& magnet, const QString& id,
                              const QString& done, bool announce) {
-        const qb::net::HttpResult check = NetHTTPClient1->get(
-            qb::search::posterCheckAddress(in.serviceBaseUrl, in.poster));
+        const qb::net::HttpResult check =
+            NetHTTPClient1->get(qb::search::posterCheckAddress(in.serviceBaseUrl, in.poster));
         const QString poster =
             qb::search::checkedPoster(in.serviceBaseUrl, in.poster, check.ok, check.body);
         qb::app::runOnWindowThread([this, &poster, announce] {

@@ -48,8 +48,7 @@ const qb::search::SearchRecord* TForm1::selectedSearchRecord() const {
     return &SearchResults[static_cast<size_t>(row)];
 }
 
-void TForm1::SearchResultDrawItem(QPainter* painter, int index, const QRect& rect,
-                                  bool selected) {
+void TForm1::SearchResultDrawItem(QPainter* painter, int index, const QRect& rect, bool selected) {
     const QString text = SearchResult->item(index)->text();
     QColor background = SearchResult->palette().color(QPalette::Base);
     QColor colour = resultTextColour(qb::search::resultColour(text));
@@ -147,7 +146,7 @@ void TForm1::N16Click() {
 
 void TForm1::N1Click() {
     if (const qb::search::SearchRecord* record = selectedSearchRecord()) {
-        Platform_.browser->open(QUrl(u"http://"_s + QString::fromLatin1(qb::build::kTrackerDomain) +
-                                     record->PagePath));
+        Platform_.browser->open(
+            QUrl(u"http://"_s + QString::fromLatin1(qb::build::kTrackerDomain) + record->PagePath));
     }
 }

@@ -115,9 +115,9 @@ void TForm1::Button1Click() {
 
 void TForm1::CategoryClick(QAction* item) {
     const std::pair<QAction*, QString> slugs[] = {
-        {N6, u"kino"_s},        {N7, u"nashe_kino"_s},         {N9, u"seriali"_s},
+        {N6, u"kino"_s},           {N7, u"nashe_kino"_s},         {N9, u"seriali"_s},
         {N10, u"nashi_seriali"_s}, {N8, u"nauchno_popularnoe"_s}, {N11, u"tv"_s},
-        {N14, u"inostrannoe"_s},  {N12, u"multiki"_s},           {N15, u"anime"_s},
+        {N14, u"inostrannoe"_s},   {N12, u"multiki"_s},           {N15, u"anime"_s},
         {N13, u"jumor"_s},
     };
     const auto chosen = std::find_if(std::begin(slugs), std::end(slugs),

@@ -100,9 +100,8 @@ TEST_F(ServicePages, ResultRowsCarryTheClientsMarkers) {
     std::string all;
     for (const auto& row : rows)
         all += row;
-    for (const char* mark :
-         {"PDF", "JPG", "JPEG", "FB2", ") PC", ") РС", "PCRec", "1080p", "1080P", "1080i", "2160p",
-          "&amp; Барсук", "gb</t"})
+    for (const char* mark : {"PDF", "JPG", "JPEG", "FB2", ") PC", ") РС", "PCRec", "1080p", "1080P",
+                             "1080i", "2160p", "&amp; Барсук", "gb</t"})
         EXPECT_NE(all.find(mark), std::string::npos) << mark;
 }
 

@@ -24,9 +24,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+using qb::test::toQ;
 using qb::testing::ServiceStandin;
 using qb::testing::TorrServerStandin;
-using qb::test::toQ;
 
 // "северное сияние" as the client encodes it.
 const std::string kAurora = "%D1%81%D0%B5%D0%B2%D0%B5%D1%80%D0%BD%D0%BE%D0%B5+%D1%81%D0%B8%D1%8F"
@@ -118,17 +118,18 @@ protected:
 TEST_F(Searching, TextSearchListsBothPagesAndAddsTheThirdResult) {
     searchFor(u"северное сияние"_s);
 
-    EXPECT_EQ(serviceTargets(),
-              (std::vector<std::string>{kSearchQuery + "0/0/000/2/" + kAurora,
-                                        kSearchQuery + "1/0/000/2/" + kAurora}));
+    EXPECT_EQ(serviceTargets(), (std::vector<std::string>{kSearchQuery + "0/0/000/2/" + kAurora,
+                                                          kSearchQuery + "1/0/000/2/" + kAurora}));
     const QStringList listed = rows();
     ASSERT_EQ(listed.size(), 9);
-    EXPECT_EQ(listed[0],
-              u"Северное сияние / Northern Lights (2019) BDRip 1080p | Лицензия - 10.23 ГБ [125/7]"_s);
+    EXPECT_EQ(
+        listed[0],
+        u"Северное сияние / Northern Lights (2019) BDRip 1080p | Лицензия - 10.23 ГБ [125/7]"_s);
     EXPECT_EQ(listed[2], u"Северное сияние 2: Полярная ночь / Northern Lights 2: Polar Night "
                          u"(2021) HDTV 1080i - 12.90 ГБ [33/4]"_s);
     EXPECT_TRUE(listed.contains(u"Северное сияние (2019) Telesync 1080P - 1.10 ГБ [2/1]"_s));
-    EXPECT_TRUE(listed.contains(u"Лис & Барсук / Fox & Badger (2020) WEB-DLRip 1080p - 1.46 ГБ [230/40]"_s));
+    EXPECT_TRUE(listed.contains(
+        u"Лис & Барсук / Fox & Badger (2020) WEB-DLRip 1080p - 1.46 ГБ [230/40]"_s));
     EXPECT_EQ(form->SearchResults.size(), 9u);
     EXPECT_EQ(form->LogP->text(), u"Найдено 9 записей"_s);
     EXPECT_TRUE(form->SearchT->isEnabled() && form->Search->isEnabled() &&
@@ -245,7 +246,8 @@ TEST_F(Searching, CategoryKeepsItsCaptionUntilTheTopList) {
     form->N9->trigger();
     EXPECT_EQ(form->Button1->text(), u"Зарубежные сериалы"_s);
     // One request per category.
-    EXPECT_EQ(serviceTargets(), std::vector<std::string>{"/get.php?secret=bqZanhMLfyKdoe&q=seriali"});
+    EXPECT_EQ(serviceTargets(),
+              std::vector<std::string>{"/get.php?secret=bqZanhMLfyKdoe&q=seriali"});
     EXPECT_EQ(form->SearchResult->count(), 3);
 
     searchFor(u"сияние"_s);
@@ -304,10 +306,11 @@ TEST_F(Searching, RowActionsCopyOpenAndSearchForSimilarReleases) {
     QTest::keyClick(form->SearchResult, Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(form->SearchT->text(), u"Северное сияние 2: Полярная ночь"_s);
     EXPECT_EQ(serviceTargets().back(),
-              kSearchQuery + "1/0/000/2/"
-                             "%D0%A1%D0%B5%D0%B2%D0%B5%D1%80%D0%BD%D0%BE%D0%B5+%D1%81%D0%B8%D1%8F"
-                             "%D0%BD%D0%B8%D0%B5+2%3A+%D0%9F%D0%BE%D0%BB%D1%8F%D1%80%D0%BD%D0%B0%D1%8F"
-                             "+%D0%BD%D0%BE%D1%87%D1%8C");
+              kSearchQuery +
+                  "1/0/000/2/"
+                  "%D0%A1%D0%B5%D0%B2%D0%B5%D1%80%D0%BD%D0%BE%D0%B5+%D1%81%D0%B8%D1%8F"
+                  "%D0%BD%D0%B8%D0%B5+2%3A+%D0%9F%D0%BE%D0%BB%D1%8F%D1%80%D0%BD%D0%B0%D1%8F"
+                  "+%D0%BD%D0%BE%D1%87%D1%8C");
 }
 
 TEST_F(Searching, LongRowsAreHinted) {

@@ -41,10 +41,10 @@ QString seederText(QStringView line) {
 }
 
 std::optional<int> decimalInteger(QStringView text) {
-    const QStringView digits = text.startsWith(u'-') || text.startsWith(u'+') ? text.sliced(1)
-                                                                              : text;
-    if (digits.isEmpty() ||
-        !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+    const QStringView digits =
+        text.startsWith(u'-') || text.startsWith(u'+') ? text.sliced(1) : text;
+    if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(),
+                                         [](QChar c) { return c >= u'0' && c <= u'9'; })) {
         return std::nullopt;
     }
     bool ok = false;

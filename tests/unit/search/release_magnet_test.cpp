@@ -13,10 +13,11 @@ const QString kBase = u"http://127.0.0.1:8091"_s;
 
 TEST(ReleaseMagnet, HexadecimalIds) {
     const std::pair<QString, std::optional<QString>> cases[] = {
-        {u"77"_s, u"4D"_s},     {u"255"_s, u"FF"_s},    {u"0"_s, u"0"_s},
-        {u"107187"_s, u"1A2B3"_s}, {u"007"_s, u"7"_s},  {QString(), std::nullopt},
-        {u"-5"_s, std::nullopt}, {u"12a"_s, std::nullopt}, {u" 7"_s, std::nullopt},
-        {u"1234567890123456789"_s, std::nullopt},
+        {u"77"_s, u"4D"_s},      {u"255"_s, u"FF"_s},
+        {u"0"_s, u"0"_s},        {u"107187"_s, u"1A2B3"_s},
+        {u"007"_s, u"7"_s},      {QString(), std::nullopt},
+        {u"-5"_s, std::nullopt}, {u"12a"_s, std::nullopt},
+        {u" 7"_s, std::nullopt}, {u"1234567890123456789"_s, std::nullopt},
     };
     for (const auto& [id, hex] : cases) {
         EXPECT_EQ(qb::search::hexReleaseId(id), hex) << id.toStdString();
@@ -73,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                    u"magnet:?xt=urn:btih:AB&dn=tracker.example_255&xl=10&tr=t"_s,
                    u"magnet:?xt=urn:btih:AB&dn=id_FF&tr=t"_s},
         // Without trackers the name runs on to the end: the link ends with the id.
-        UpdateCase{"NameRunsOnToTheEnd", u"magnet:?xt=urn:btih:AB&amp;dn=tracker.example_255_Film"_s,
+        UpdateCase{"NameRunsOnToTheEnd",
+                   u"magnet:?xt=urn:btih:AB&amp;dn=tracker.example_255_Film"_s,
                    u"magnet:?xt=urn:btih:AB&dn=id_FF"_s},
         // A link of another form keeps everything but its display name.
         UpdateCase{"ForeignDisplayName", u"magnet:?xt=urn:btih:AB&dn=Film&tr=t"_s,
@@ -83,10 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReleaseMagnet, UpdateNeedsADecimalId) {
-    EXPECT_FALSE(qb::search::updatedReleaseMagnet(u"magnet:?xt=1&dn=tracker.example_1"_s, u"",
-                                                  kDomain));
-    EXPECT_FALSE(qb::search::updatedReleaseMagnet(u"magnet:?xt=1&dn=tracker.example_1"_s, u"1F",
-                                                  kDomain));
+    EXPECT_FALSE(
+        qb::search::updatedReleaseMagnet(u"magnet:?xt=1&dn=tracker.example_1"_s, u"", kDomain));
+    EXPECT_FALSE(
+        qb::search::updatedReleaseMagnet(u"magnet:?xt=1&dn=tracker.example_1"_s, u"1F", kDomain));
 }
 
 TEST(PosterCheck, FallsBackToThePlaceholder) {

@@ -5,17 +5,22 @@
 #include "search/results/result_rows.h"
 
 #include <cstddef>
-#include <iterator>
 #include <cstdint>
+#include <iterator>
 
 namespace {
 // The input's pieces between the markers of a result row, so that most inputs reach the cuts.
 QString asResultRow(const QString& input) {
-    static const QString kMarkers[] = {
-        QStringLiteral("<a href=\"magnet"), QStringLiteral("\">"), QStringLiteral("f=\""),
-        QStringLiteral("\">"),              QStringLiteral("</a"),  QStringLiteral("ht\">"),
-        QStringLiteral("</t"),               QStringLiteral("S\">"), QStringLiteral("</sp"),
-        QStringLiteral("red\">")};
+    static const QString kMarkers[] = {QStringLiteral("<a href=\"magnet"),
+                                       QStringLiteral("\">"),
+                                       QStringLiteral("f=\""),
+                                       QStringLiteral("\">"),
+                                       QStringLiteral("</a"),
+                                       QStringLiteral("ht\">"),
+                                       QStringLiteral("</t"),
+                                       QStringLiteral("S\">"),
+                                       QStringLiteral("</sp"),
+                                       QStringLiteral("red\">")};
     const qsizetype piece = input.size() / static_cast<qsizetype>(std::size(kMarkers)) + 1;
     QString row;
     for (qsizetype i = 0; i < static_cast<qsizetype>(std::size(kMarkers)); ++i) {

@@ -14,8 +14,9 @@ const QString kNbsp = QString(QChar(0x00A0));
 // A result row in the tracker's markup; `title` and `size` go in as written.
 QString row(const QString& title, const QString& size = u"1.5"_s + kNbsp + u"GB"_s,
             const QString& comments = QString()) {
-    return u"<tr><td>01"_s + kNbsp + u"Янв</td><td><a href=\"magnet:?xt=urn:btih:AB&amp;dn=x\">"
-                                     u"<img alt=\"M\"></a><a href=\"/torrent/77/q\">"_s +
+    return u"<tr><td>01"_s + kNbsp +
+           u"Янв</td><td><a href=\"magnet:?xt=urn:btih:AB&amp;dn=x\">"
+           u"<img alt=\"M\"></a><a href=\"/torrent/77/q\">"_s +
            title + u" </a></td>"_s + comments + u"<td align=\"right\">"_s + size +
            u"</td><td><span class=\"green\"><img alt=\"S\">"_s + kNbsp +
            u"12</span><span class=\"red\">"_s + kNbsp + u"3</span></td></tr>"_s;
@@ -40,16 +41,20 @@ TEST(ResultParser, WorkedExample) {
                          u"href=\"/torrent/77/q\">Q 1080p.</a> ht\">1.5"_s +
                          kNbsp + u"GB</t S\">12</sp red\">3</span></td></tr>"_s;
     const auto record = parse(line);
-    expectRecord(record, {u"magnet:?xt=urn:btih:ABC&amp;dn=Q"_s, u"/torrent/77/q"_s,
-                          u"Q 1080p"_s, u"1.5 ГБ"_s, u"12"_s, u"3"_s});
+    expectRecord(record, {u"magnet:?xt=urn:btih:ABC&amp;dn=Q"_s, u"/torrent/77/q"_s, u"Q 1080p"_s,
+                          u"1.5 ГБ"_s, u"12"_s, u"3"_s});
     EXPECT_EQ(qb::search::displayLine(*record, DisplayMode::Normal), u"Q 1080p - 1.5 ГБ [12/3]"_s);
     EXPECT_EQ(qb::search::displayLine(*record, DisplayMode::Fhd),
               u"Q 1080p - 1.5 ГБ Пиры: [12/3]"_s);
 }
 
 TEST(ResultParser, TrackerRowWithAndWithoutCommentsCell) {
-    const SearchRecord expected{u"magnet:?xt=urn:btih:AB&amp;dn=x"_s, u"/torrent/77/q"_s,
-                                u"Film"_s, u"1.5 ГБ"_s, u"12"_s, u"3"_s};
+    const SearchRecord expected{u"magnet:?xt=urn:btih:AB&amp;dn=x"_s,
+                                u"/torrent/77/q"_s,
+                                u"Film"_s,
+                                u"1.5 ГБ"_s,
+                                u"12"_s,
+                                u"3"_s};
     expectRecord(parse(row(u"Film"_s)), expected);
     // A comments cell brings a second "ht\">": the size follows it.
     expectRecord(parse(row(u"Film"_s, u"1.5"_s + kNbsp + u"GB"_s,
@@ -80,8 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         LineCase{"NoStartMarker", u"<tr><td>x</td></span></td></tr>"_s, std::nullopt},
         LineCase{"NoEndMarker", u"<a href=\"magnet:?xt=1\">a</a> ht\">1</t"_s, std::nullopt},
-        LineCase{"EndBeforeStart", u"</span></td></tr><a href=\"magnet:?xt=1\">"_s,
-                 std::nullopt},
+        LineCase{"EndBeforeStart", u"</span></td></tr><a href=\"magnet:?xt=1\">"_s, std::nullopt},
         LineCase{"Empty", QString(), std::nullopt},
         // Both ends at the very start of the line, no inner markers: every cut of an absent
         // marker drops its length minus one.
@@ -94,25 +98,25 @@ INSTANTIATE_TEST_SUITE_P(
                  SearchRecord{u"magnet:m"_s, u"/torrent/1/a"_s, u"T"_s, u"2 ht\">3  ГБ"_s, u"4"_s,
                               u"5"_s}},
         // Any case of "gb" gets its own blank.
-        LineCase{"LowerCaseGb",
-                 u"<a href=\"magnet:m\"><a href=\"/torrent/1/a\">T </a>ht\">2 gb</t S\">4</sp "
-                 u"red\">5</span></td></tr>"_s,
-                 SearchRecord{u"magnet:m"_s, u"/torrent/1/a"_s, u"T"_s, u"2  ГБ"_s, u"4"_s,
-                              u"5"_s}},
+        LineCase{
+            "LowerCaseGb",
+            u"<a href=\"magnet:m\"><a href=\"/torrent/1/a\">T </a>ht\">2 gb</t S\">4</sp "
+            u"red\">5</span></td></tr>"_s,
+            SearchRecord{u"magnet:m"_s, u"/torrent/1/a"_s, u"T"_s, u"2  ГБ"_s, u"4"_s, u"5"_s}},
         // A title of one character loses it; no-break spaces vanish wherever they stand.
-        LineCase{"ShortTitleAndNoBreakSpaces",
-                 u"<a href=\"magnet:\u00A0m\"><a href=\"/torrent/1/a\">T</a>ht\">\u00A0</t "
-                 u"S\">\u00A04</sp red\">5\u00A0</span></td></tr>"_s,
-                 SearchRecord{u"magnet:m"_s, u"/torrent/1/a"_s, QString(), QString(), u"4"_s,
-                              u"5"_s}}),
+        LineCase{
+            "ShortTitleAndNoBreakSpaces",
+            u"<a href=\"magnet:\u00A0m\"><a href=\"/torrent/1/a\">T</a>ht\">\u00A0</t "
+            u"S\">\u00A04</sp red\">5\u00A0</span></td></tr>"_s,
+            SearchRecord{u"magnet:m"_s, u"/torrent/1/a"_s, QString(), QString(), u"4"_s, u"5"_s}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ResultParser, AmpersandsOfTheTitleAreDecodedOnlyWhenListed) {
     const auto record = parse(row(u"A &amp; B &AMP; C"_s));
     ASSERT_TRUE(record);
     EXPECT_EQ(record->Title, u"A &amp; B &AMP; C"_s);
-    const auto listed = qb::search::parseResultLines({row(u"A &amp; B &AMP; C"_s)},
-                                                     DisplayMode::Normal);
+    const auto listed =
+        qb::search::parseResultLines({row(u"A &amp; B &AMP; C"_s)}, DisplayMode::Normal);
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_EQ(listed[0].Title, u"A & B & C"_s);
     EXPECT_EQ(listed[0].Magnet, u"magnet:?xt=urn:btih:AB&amp;dn=x"_s);
@@ -132,22 +136,22 @@ TEST_P(Filters, ExclusionsAndResolution) {
     EXPECT_EQ(parse(line, DisplayMode::Fhd).has_value(), GetParam().fhd);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Titles, Filters,
-    ::testing::Values(FilterCase{u"Film (2020) BDRip 1080p"_s, true, true},
-                      FilterCase{u"Film (2020) HDTV 1080i"_s, true, true},
-                      FilterCase{u"Film (2020) UHD 2160p"_s, true, true},
-                      FilterCase{u"Film (2020) WEB-DL 720p"_s, true, false},
-                      FilterCase{u"Film (2020) BDRip 1080P"_s, true, false},
-                      FilterCase{u"Artbook (2020) PDF"_s, false, false},
-                      FilterCase{u"Artbook (2020) pdf 1080p"_s, true, true},
-                      FilterCase{u"Wallpapers JPG 2160p"_s, false, false},
-                      FilterCase{u"Wallpapers JPEG"_s, false, false},
-                      FilterCase{u"Book FB2"_s, false, false},
-                      FilterCase{u"Game (2021) PC | RePack"_s, false, false},
-                      FilterCase{u"Game (2021) РС | Лицензия"_s, false, false},
-                      FilterCase{u"Game (2021)PC"_s, true, false},
-                      FilterCase{u"Film DVDRip-AVC от PCRec 1080p"_s, false, false}));
+INSTANTIATE_TEST_SUITE_P(Titles, Filters,
+                         ::testing::Values(FilterCase{u"Film (2020) BDRip 1080p"_s, true, true},
+                                           FilterCase{u"Film (2020) HDTV 1080i"_s, true, true},
+                                           FilterCase{u"Film (2020) UHD 2160p"_s, true, true},
+                                           FilterCase{u"Film (2020) WEB-DL 720p"_s, true, false},
+                                           FilterCase{u"Film (2020) BDRip 1080P"_s, true, false},
+                                           FilterCase{u"Artbook (2020) PDF"_s, false, false},
+                                           FilterCase{u"Artbook (2020) pdf 1080p"_s, true, true},
+                                           FilterCase{u"Wallpapers JPG 2160p"_s, false, false},
+                                           FilterCase{u"Wallpapers JPEG"_s, false, false},
+                                           FilterCase{u"Book FB2"_s, false, false},
+                                           FilterCase{u"Game (2021) PC | RePack"_s, false, false},
+                                           FilterCase{u"Game (2021) РС | Лицензия"_s, false, false},
+                                           FilterCase{u"Game (2021)PC"_s, true, false},
+                                           FilterCase{u"Film DVDRip-AVC от PCRec 1080p"_s, false,
+                                                      false}));
 
 TEST(ResultParser, ExclusionsCoverTheWholeRow) {
     QString line = row(u"Film 1080p"_s);
@@ -168,7 +172,8 @@ TEST(ResultParser, ModesDifferOnlyInWhichRowsPassAndTheCountsCaption) {
         EXPECT_EQ(a->Magnet, b->Magnet);
         EXPECT_EQ(a->Seeders, b->Seeders);
     }
-    EXPECT_EQ(qb::search::displayLine(fhd[1], DisplayMode::Fhd), u"C 2160p - 1.5 ГБ Пиры: [12/3]"_s);
+    EXPECT_EQ(qb::search::displayLine(fhd[1], DisplayMode::Fhd),
+              u"C 2160p - 1.5 ГБ Пиры: [12/3]"_s);
 }
 
 } // namespace

@@ -64,7 +64,6 @@ INSTANTIATE_TEST_SUITE_P(
                       SeederCase{u"A [x] [y] - 1 ГБ [7/1]"_s, u"y]-1ГБ[7"_s, std::nullopt},
                       SeederCase{u"A - 1 ГБ [/1]"_s, QString(), std::nullopt},
                       SeederCase{u"A - 1 ГБ [x/1]"_s, u"x"_s, std::nullopt},
-                      SeederCase{u"A - 1 ГБ [99999999999/1]"_s, u"99999999999"_s,
-                                 std::nullopt}));
+                      SeederCase{u"A - 1 ГБ [99999999999/1]"_s, u"99999999999"_s, std::nullopt}));
 
 } // namespace

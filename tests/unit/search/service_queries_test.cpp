@@ -41,12 +41,9 @@ TEST(ServiceQueries, TopAndCategoryAnswersHaveOneTableRowPerLine) {
 
 TEST(ServiceQueries, SimilarReleaseQuery) {
     const std::pair<QString, std::optional<QString>> cases[] = {
-        {u"Фильм / Film (2020)"_s, u"Фильм"_s},
-        {u"Film (2020)"_s, u"Film"_s},
-        {u"Film [2020] (x)"_s, u"Film"_s},
-        {u"Film (2020) [x] / y"_s, u"Film (2020) [x]"_s},
-        {u"(2020) Film"_s, QString()},
-        {u"Film 2020"_s, std::nullopt},
+        {u"Фильм / Film (2020)"_s, u"Фильм"_s}, {u"Film (2020)"_s, u"Film"_s},
+        {u"Film [2020] (x)"_s, u"Film"_s},      {u"Film (2020) [x] / y"_s, u"Film (2020) [x]"_s},
+        {u"(2020) Film"_s, QString()},          {u"Film 2020"_s, std::nullopt},
     };
     for (const auto& [title, query] : cases) {
         EXPECT_EQ(qb::search::similarQuery(title), query) << title.toStdString();
