@@ -12,6 +12,11 @@ ListBox::ListBox(QWidget* parent)
 }
 
 void ListBox::mousePressEvent(QMouseEvent* event) {
+    if (RightPressKeepsSelection_ && event->button() == Qt::RightButton) {
+        event->accept();
+        emit mouseDown(event->button(), event->position().toPoint());
+        return;
+    }
     QListWidget::mousePressEvent(event);
     emit mouseDown(event->button(), event->position().toPoint());
     if (event->button() == Qt::LeftButton && itemAt(event->position().toPoint()) != nullptr) {

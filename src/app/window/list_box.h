@@ -11,6 +11,10 @@ class ListBox : public QListWidget {
 public:
     explicit ListBox(QWidget* parent);
 
+    // A right press then leaves the selection and the focused row to the window's handler
+    // (reported through mouseDown only), so a context menu can act on a selection of rows.
+    void setRightPressKeepsSelection(bool keep) { RightPressKeepsSelection_ = keep; }
+
 signals:
     void rowChosen();
     void mouseDown(Qt::MouseButton button, const QPoint& at);
@@ -35,4 +39,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+
+private:
+    bool RightPressKeepsSelection_ = false;
 };
