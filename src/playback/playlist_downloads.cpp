@@ -27,6 +27,19 @@ const QString kFetchingLink = u"... Минуточку, пытаемся пол�
 QString lastPathPart(const QString& name) {
     return name.section(u'/', -1);
 }
+
+// Hands a file of the torrent to the view, then lets the notice stand for `wait` ms. The
+// counts line follows, unless a download the view has taken on shows its own notice by then.
+void downloadFileEntry(TForm1& form, const nlohmann::ordered_json& file, int wait) {
+    form.downloadThroughView(form.SrvAdress->text() + entryMemberText(file, "Link"),
+                             lastPathPart(entryMemberText(file, "Name")));
+    QCoreApplication::processEvents();
+    form.TransientStatus = true;
+    qb::app::ResponsiveWait(wait);
+    if (form.LogP->text() == kFetchingLink) {
+        form.CountsLine();
+    }
+}
 } // namespace
 
 void TForm1::downloadThroughView(const QString& address, const QString& fileName) {
@@ -41,14 +54,7 @@ void TForm1::MenuItem2Click() {
     }
     LogP->setText(kFetchingLink);
     QCoreApplication::processEvents();
-    downloadThroughView(SrvAdress->text() + entryMemberText(*file, "Link"),
-                        lastPathPart(entryMemberText(*file, "Name")));
-    TransientStatus = true;
-    qb::app::ResponsiveWait(5000);
-    // A download that the view has taken on keeps its own notice in the status line.
-    if (LogP->text() == kFetchingLink) {
-        CountsLine();
-    }
+    downloadFileEntry(*this, *file, 5000);
 }
 
 void TForm1::N18Click() {
@@ -60,15 +66,7 @@ void TForm1::N18Click() {
         return;
     }
     FilesList = *files;
-    const nlohmann::ordered_json& first = FilesList.front();
-    downloadThroughView(SrvAdress->text() + entryMemberText(first, "Link"),
-                        lastPathPart(entryMemberText(first, "Name")));
-    QCoreApplication::processEvents();
-    TransientStatus = true;
-    qb::app::ResponsiveWait(3000);
-    if (LogP->text() == kFetchingLink) {
-        CountsLine();
-    }
+    downloadFileEntry(*this, FilesList.front(), 3000);
 }
 
 void TForm1::m3u2Click() {
