@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     xvfb xauth mktorrent fonts-dejavu-core fonts-wine curl
+    mpv ffmpeg
 )
 
 missing=()

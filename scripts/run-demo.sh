@@ -19,6 +19,13 @@ cp "$build/bin/quillbrook" "$demo/"
 # local-server switch of the client starts and stops it for real.
 cp "$build/bin/torrserver-standin" "$demo/server/TorrServer-linux-amd64"
 head -n 6 tools/service-standin/fixtures/demo_magnets.txt > "$demo/seed.txt"
+# A short real video that the stand-in streams, so the demo can be played in a real player.
+mkdir -p "$demo/content"
+ffmpeg -loglevel error -y -f lavfi -i testsrc=duration=30:size=640x360:rate=25 \
+    -f lavfi -i sine=frequency=440:duration=30 -c:v mpeg4 -q:v 5 -c:a aac -shortest \
+    "$demo/content/Demo clip.mp4"
+mktorrent -l 18 -o "$demo/content/Demo clip.torrent" "$demo/content/Demo clip.mp4" >/dev/null
+echo "$demo/content/Demo clip.torrent" >> "$demo/seed.txt"
 
 pids=()
 cleanup() {
@@ -32,6 +39,7 @@ trap 'exit 130' INT TERM
     --log "$demo/service-requests.log" &
 pids+=($!)
 "$demo/server/TorrServer-linux-amd64" --path "$demo/server" --port 8090 --seed "$demo/seed.txt" \
+    --content "$demo/content" \
     --metadata-delay-ms 4000 --log "$demo/server-requests.log" &
 pids+=($!)
 

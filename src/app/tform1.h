@@ -203,6 +203,24 @@ public:
     void AddListMouseLeave();
     void MenuItem1Click();
     void MenuItem2Click();
+    // AppDir + "server/tmp.m3u": the one playlist file handed to the player.
+    QString PlayerPlaylist() const;
+    // Whether a right click on AddList opens AddListPopup: off until AddListMouseDown finds a row.
+    bool AddListAutoPopup = false;
+    // A preload runs (or a list import shows its progress): the play commands do nothing.
+    bool playbackBusy() const;
+    // Tells the user to choose a player when there is none; otherwise shows the chosen one on
+    // ChosePlayerBut. False when there is none.
+    bool playerChosen();
+    // Writes the player's playlist; a failure is reported and answers false.
+    bool writePlayerPlaylist(const QByteArray& bytes);
+    // Starts the preload of the source the flags name; the player follows when it has finished.
+    void startPreload(bool fromSearch, bool fromFiles);
+    void startPlayer();
+    // The view downloads the address itself: it asks where to save and shows the progress.
+    void downloadThroughView(const QString& address, const QString& fileName);
+    // The window is closing or being taken apart: a preload ends without starting the player.
+    bool windowClosing() const { return Closing_ || Destroyed_; }
 
     // --- Handlers: search ---
     void SearchClick();
@@ -264,8 +282,8 @@ public:
     const nlohmann::ordered_json* selectedEntry() const;
     // The rows of UpdateList1.
     QStringList updateRows() const;
-    // Whether a right click on TorrentList opens TorListPopup.
-    bool TorListAutoPopup = false;
+    // Whether a right click on TorrentList opens TorListPopup; on until a click finds no row.
+    bool TorListAutoPopup = true;
     // A text handed over by a second copy: put into Edit2 now, or after the adding in progress.
     void receiveHandOff(const QString& text);
     QStringList HandOffQueue;

@@ -88,7 +88,8 @@ void TForm1::RaiseMainWindow() {
 }
 
 void TForm1::FormShortCut(int key) {
-    if (key != Qt::Key_Escape || !Gauge1->isVisible()) {
+    // A preload runs while its workers do, also before the first progress has been shown.
+    if (key != Qt::Key_Escape) {
         return;
     }
     if (BMDThread1->isRunning() || BMDThread2->isRunning()) {

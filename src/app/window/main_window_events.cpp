@@ -126,6 +126,12 @@ void TForm1::connectEvents() {
             [this](Qt::MouseButton b, const QPoint& at) { AddListMouseDown(b, at); });
     connect(files, &ListBox::mouseEntered, this, [this] { AddListMouseEnter(); });
     connect(files, &ListBox::mouseLeft, this, [this] { AddListMouseLeave(); });
+    files->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(files, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (AddListAutoPopup) {
+            AddListPopup->popup(AddList->viewport()->mapToGlobal(at));
+        }
+    });
 
     const std::pair<QAction*, void (TForm1::*)()> items[] = {
         {N5, &TForm1::N5Click},
@@ -185,7 +191,11 @@ void TForm1::connectEvents() {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     // A key that no control takes travels up to the parents; only its first delivery counts.
-    if (type == QEvent::KeyPress && watched == QApplication::focusWidget() &&
+    // With no control focused, the window itself receives the key.
+    const QWidget* focused = QApplication::focusWidget();
+    const bool firstDelivery =
+        focused != nullptr ? watched == focused : watched == static_cast<QObject*>(this);
+    if (type == QEvent::KeyPress && firstDelivery &&
         static_cast<QWidget*>(watched)->window() == this) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         FormShortCut(key);

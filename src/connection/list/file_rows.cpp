@@ -12,13 +12,12 @@ bool readsAsTrue(const QString& text) {
     const double number = text.toDouble(&ok);
     return ok && number != 0.0;
 }
+} // namespace
 
-// Everything through the first "/" is the torrent's folder.
-QString withoutFolder(const QString& name) {
+QString nameWithoutFolder(const QString& name) {
     const qsizetype slash = name.indexOf(u'/');
     return slash < 0 ? name : name.mid(slash + 1);
 }
-} // namespace
 
 QList<FileRow> addListRows(const nlohmann::ordered_json& files) {
     QList<FileRow> rows;
@@ -29,7 +28,8 @@ QList<FileRow> addListRows(const nlohmann::ordered_json& files) {
     for (const auto& file : files) {
         const QString name = entryMemberText(file, "Name");
         if (!name.contains(QStringLiteral(".srt"))) {
-            FileRow row{withoutFolder(name), index, readsAsTrue(entryMemberText(file, "Viewed"))};
+            FileRow row{nameWithoutFolder(name), index,
+                        readsAsTrue(entryMemberText(file, "Viewed"))};
             if (row.viewed) {
                 row.text += QStringLiteral(" - просмотрено");
             }

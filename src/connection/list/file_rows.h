@@ -21,6 +21,9 @@ struct FileRow {
 // only when the array holds more than one entry.
 QList<FileRow> addListRows(const nlohmann::ordered_json& files);
 
+// A file's "Name" without the torrent's folder: everything through the first "/" removed.
+QString nameWithoutFolder(const QString& name);
+
 // Whether the first file lies at the top of the torrent (its "Name" has no "/"), so that the
 // single-file download can be offered. An empty or missing array offers nothing.
 bool singleTopFileForDownload(const nlohmann::ordered_json& files);

@@ -1,0 +1,86 @@
+// The play command of the torrent list, and the steps that every play command shares: the
+// player check, the playlist file and the start of the preload.
+#include "app/tform1.h"
+
+#include "app/workers/bmd_thread.h"
+#include "connection/http/http_client.h"
+#include "connection/list/member_text.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+QString TForm1::PlayerPlaylist() const {
+    return AppDir() + u"server/tmp.m3u"_s;
+}
+
+bool TForm1::playbackBusy() const {
+    // The progress appears only with the first status answer; the workers tell earlier that
+    // a preload has been started, so a second command cannot rewrite its playlist meanwhile.
+    return Gauge1->isVisible() || BMDThread1->isRunning() || BMDThread2->isRunning();
+}
+
+bool TForm1::playerChosen() {
+    if (PlayerPath.isEmpty()) {
+        message(u"Выберите предпочитаемый плеер!"_s, u"Инфо"_s,
+                qb::platform::MessageIcon::Information);
+        LogP->setText(u"Необходимо выбрать видеоплеер..."_s);
+        return false;
+    }
+    ChosePlayerBut->setText(u"Сменить плеер"_s);
+    ChosePlayerBut->setToolTip(PlayerPath);
+    return true;
+}
+
+bool TForm1::writePlayerPlaylist(const QByteArray& bytes) {
+    // The server folder belongs to the program's installation; it is not made here.
+    QFile file(PlayerPlaylist());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        message(u"Не удается создать файл \""_s + PlayerPlaylist() + u"\". "_s + file.errorString(),
+                windowTitle(), qb::platform::MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+void TForm1::startPreload(bool fromSearch, bool fromFiles) {
+    PlaySourceSearch = fromSearch;
+    PlaySourceFiles = fromFiles;
+    // An Esc that came too late for the last preload must not cancel this one.
+    PreloadCancelled = false;
+    Gauge1->setValue(0);
+    QCoreApplication::processEvents();
+    BMDThread1->Start();
+}
+
+void TForm1::mPlayClick() {
+    if (playbackBusy() || !playerChosen()) {
+        return;
+    }
+    const nlohmann::ordered_json* entry = selectedEntry();
+    if (TorrentList->count() == 0 || entry == nullptr) {
+        return;
+    }
+    // The size the list shows while the server does not know the torrent's files yet.
+    if (TorrentList->currentItem()->text().contains(u"0.00"_s)) {
+        return;
+    }
+    const QString playlist = qb::connection::entryMemberText(*entry, "Playlist");
+    const qb::net::HttpResult answer = IdHTTP1->get(SrvAdress->text() + playlist);
+    if (!answer.ok) {
+        message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
+        return;
+    }
+    // Handlers ran while the playlist was on its way: one of them may have started a preload.
+    if (playbackBusy() || !writePlayerPlaylist(answer.body)) {
+        return;
+    }
+    startPreload(false, false);
+}

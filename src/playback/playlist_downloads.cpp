@@ -1,0 +1,109 @@
+// Downloads of a torrent's files and playlists. The information view carries them out itself
+// (it asks where to save and shows the progress); only a torrent's own playlist is fetched and
+// saved here.
+#include "app/tform1.h"
+
+#include "app/workers/responsive_wait.h"
+#include "connection/http/http_client.h"
+#include "connection/list/member_text.h"
+#include "connection/list/row_colours.h"
+#include "playback/play_sources.h"
+#include "playback/playlist/file_playlist.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+using namespace Qt::Literals::StringLiterals;
+using qb::connection::entryMemberText;
+
+namespace {
+const QString kFetchingLink = u"... Минуточку, пытаемся получить ссылку для загрузки ..."_s;
+
+// The file name of a file inside a torrent, offered when the view asks where to save it.
+QString lastPathPart(const QString& name) {
+    return name.section(u'/', -1);
+}
+
+// Hands a file of the torrent to the view, then lets the notice stand for `wait` ms. The
+// counts line follows, unless a download the view has taken on shows its own notice by then.
+void downloadFileEntry(TForm1& form, const nlohmann::ordered_json& file, int wait) {
+    form.downloadThroughView(form.SrvAdress->text() + entryMemberText(file, "Link"),
+                             lastPathPart(entryMemberText(file, "Name")));
+    QCoreApplication::processEvents();
+    form.TransientStatus = true;
+    qb::app::ResponsiveWait(wait);
+    if (form.LogP->text() == kFetchingLink) {
+        form.CountsLine();
+    }
+}
+} // namespace
+
+void TForm1::downloadThroughView(const QString& address, const QString& fileName) {
+    // A download, not a navigation: a video the view could play itself must still be saved.
+    WebBrowser1->page()->download(QUrl(address), fileName);
+}
+
+void TForm1::MenuItem2Click() {
+    const nlohmann::ordered_json* file = qb::playback::focusedFileEntry(*this);
+    if (file == nullptr) {
+        return;
+    }
+    LogP->setText(kFetchingLink);
+    QCoreApplication::processEvents();
+    downloadFileEntry(*this, *file, 5000);
+}
+
+void TForm1::N18Click() {
+    LogP->setText(kFetchingLink);
+    const nlohmann::ordered_json* entry = selectedEntry();
+    const nlohmann::ordered_json* files =
+        entry != nullptr ? qb::connection::entryFiles(*entry) : nullptr;
+    if (files == nullptr || files->empty()) {
+        return;
+    }
+    FilesList = *files;
+    downloadFileEntry(*this, FilesList.front(), 3000);
+}
+
+void TForm1::m3u2Click() {
+    LogP->setText(kFetchingLink);
+    const nlohmann::ordered_json* entry = selectedEntry();
+    if (entry == nullptr) {
+        CountsLine();
+        return;
+    }
+    const QString target =
+        Platform_.dialogs->saveFile(this, u"Сохранить плейлист как..."_s,
+                                    qb::playback::playlistFileName(entryMemberText(*entry, "Name")),
+                                    u"Playlist (*.m3u)"_s, u".m3u"_s);
+    bool written = false;
+    if (!target.isEmpty()) {
+        const qb::net::HttpResult answer =
+            IdHTTP1->get(SrvAdress->text() + entryMemberText(*entry, "Playlist"));
+        QFile file(target);
+        if (!answer.ok) {
+            message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
+        } else if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                   file.write(answer.body) != answer.body.size() || !file.flush()) {
+            message(u"Не удается создать файл \""_s + target + u"\". "_s + file.errorString(),
+                    windowTitle(), qb::platform::MessageIcon::Error);
+        } else {
+            written = true;
+        }
+    }
+    TransientStatus = true;
+    QCoreApplication::processEvents();
+    if (written) {
+        LogP->setText(u"Плейлист сохранен"_s);
+        qb::app::ResponsiveWait(3000);
+    }
+    CountsLine();
+}
+
+void TForm1::m3u1Click() {
+    downloadThroughView(SrvAdress->text() + u"/torrent/playlist.m3u"_s, QString());
+}

@@ -1,0 +1,113 @@
+// How long the window's thread is held at a time while a torrent is played: the play command,
+// its playlist request, the preload request and the status polls must all leave the window
+// responsive. A timer on the window's thread ticks every 2 ms; the longest gap between two
+// ticks, from the play command to the end of the preload, is the longest stall.
+#include "app/tform1.h"
+#include "app/workers/bmd_thread.h"
+#include "fake_platform.h"
+#include "platform/translations.h"
+#include "service_standin.h"
+#include "standin_fixture.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+void waitFor(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 60000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(1);
+    }
+}
+
+void preloadStall(benchmark::State& state) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("server"));
+    const std::string film = qb::testing::TorrServerStandin::makeTorrentFile(
+        dir.path().toStdString(), "Film.mkv", 8 * 1024 * 1024);
+    qb::testing::TorrServerStandin server(qb::testing::torrServerOptions(0, 4 * 1024 * 1024));
+    qb::testing::ServiceStandin service;
+    if (film.empty() || !server.start() || server.addTorrentFile(film).empty()) {
+        state.SkipWithError("the stand-in TorrServer did not come up");
+        return;
+    }
+    {
+        QFile settings(dir.path() + QStringLiteral("/app.json"));
+        settings.open(QIODevice::WriteOnly);
+        settings.write(("[{\"Title\":\"\",\"LocalServer\":\"0\",\"Server\":\"" + server.baseUrl() +
+                        "\",\"Player\":\"/usr/bin/player\",\"Minimize\":\"0\",\"Tor\":\"" +
+                        service.baseUrl() + "\"}]")
+                           .c_str());
+    }
+    qb::test::FakePlatform fakes = qb::test::makeFakePlatform(dir.path() + QStringLiteral("/"));
+    qb::test::FakeProcesses* processes = fakes.processes;
+    TForm1 form(std::move(fakes.platform));
+    if (!form.FormCreate()) {
+        state.SkipWithError("the window did not start");
+        return;
+    }
+    form.show();
+
+    double longest = 0;
+    for (auto _ : state) {
+        const size_t starts = processes->starts.size();
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 stall = 0;
+        QTimer ticker;
+        ticker.setInterval(2);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            stall = std::max(stall, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        clock.start();
+        ticker.start();
+        form.TorrentList->setCurrentRow(0);
+        form.mPlayClick();
+        waitFor([&] {
+            return processes->starts.size() > starts && !form.Gauge1->isVisible() &&
+                   !form.BMDThread1->isRunning() && !form.BMDThread2->isRunning();
+        });
+        stall = std::max(stall, clock.elapsed() - last);
+        ticker.stop();
+        longest = std::max(longest, static_cast<double>(stall));
+        state.SetIterationTime(static_cast<double>(clock.elapsed()) / 1000.0);
+    }
+    state.counters["longest_stall_ms"] = longest;
+}
+
+BENCHMARK(preloadStall)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --no-sandbox");
+    }
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    qb::platform::installRussianTranslations(app);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

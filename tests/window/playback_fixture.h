@@ -1,0 +1,124 @@
+#pragma once
+
+#include "window_fixture.h"
+
+#include "app/workers/bmd_thread.h"
+#include "service_standin.h"
+#include "standin_fixture.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTest>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace qb::test {
+
+// A started, shown window connected to a stand-in TorrServer whose content folder holds
+// real data: a single-file film and a series whose subtitle file comes before its episodes.
+// Both are large enough for the list to show a size (a row showing "0.00" cannot be played).
+class PlaybackTest : public WindowTest {
+protected:
+    static constexpr std::int64_t kFilmSize = 12 * 1024 * 1024;
+    static constexpr std::size_t kEpisodeSize = 3 * 1024 * 1024;
+
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("server")));
+        ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("content/Show")));
+        const std::string content = dir.path().toStdString() + "/content";
+        prepareContent(content);
+        film = testing::TorrServerStandin::makeTorrentFile(content, "Film.mkv", kFilmSize);
+        ASSERT_FALSE(film.empty());
+        writeFile(content + "/Show/a.srt", 300);
+        writeFile(content + "/Show/e01.mkv", kEpisodeSize);
+        writeFile(content + "/Show/e02.mkv", kEpisodeSize);
+        ASSERT_EQ(std::system(("mktorrent -l 15 -o '" + content + "/Show.torrent' '" + content +
+                               "/Show' >/dev/null 2>&1")
+                                  .c_str()),
+                  0);
+        server = std::make_unique<testing::TorrServerStandin>(
+            testing::torrServerOptions(0, preloadSpeed(), content));
+        ASSERT_TRUE(server->start()) << server->error();
+        filmHash = server->addTorrentFile(film);
+        showHash = server->addTorrentFile(content + "/Show.torrent");
+        ASSERT_FALSE(filmHash.empty());
+        ASSERT_FALSE(showHash.empty());
+        writeSettings(toQ(server->baseUrl()), QStringLiteral("0"), toQ(service.baseUrl()));
+        ASSERT_TRUE(makeWindow().FormCreate());
+        form->show();
+        form->PlayerPath = QStringLiteral("/usr/bin/player");
+        server->clearRequests();
+    }
+
+    // Bytes per second of the server's preload.
+    virtual std::int64_t preloadSpeed() const { return 6 * 1024 * 1024; }
+    // More content for a test's own use.
+    virtual void prepareContent(const std::string&) {}
+
+    static void writeFile(const std::string& path, std::size_t size) {
+        QFile file(toQ(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(static_cast<qsizetype>(size), 'x'));
+    }
+
+    int rowOf(QListWidget* list, const QString& text) const {
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->text().contains(text)) {
+                return i;
+            }
+        }
+        return -1;
+    }
+
+    QPoint rowCentre(QListWidget* list, int row) const {
+        return list->visualItemRect(list->item(row)).center();
+    }
+
+    // A double click of the mouse on a row, as the user gives it.
+    void doubleClickRow(QListWidget* list, int row) {
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCentre(list, row));
+    }
+
+    // A press of the right button through the window system, so that the context menu event
+    // follows as it does on the desktop.
+    void rightClickAt(QListWidget* list, const QPoint& at) {
+        const QPoint inWindow = list->viewport()->mapTo(form.get(), at);
+        QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, inWindow);
+    }
+
+    bool preloadEnded(std::chrono::milliseconds limit = std::chrono::seconds(30)) {
+        return waitUntil(
+            [this] {
+                return !form->Gauge1->isVisible() && !form->BMDThread1->isRunning() &&
+                       !form->BMDThread2->isRunning();
+            },
+            limit);
+    }
+
+    // The logged requests to a path, in order.
+    std::vector<nlohmann::json> requestsOf(const std::string& path) {
+        std::vector<nlohmann::json> found;
+        for (const auto& request : server->requests()) {
+            if (request.value("path", std::string()) == path) {
+                found.push_back(request);
+            }
+        }
+        return found;
+    }
+
+    QByteArray playerPlaylist() const {
+        QFile file(form->PlayerPlaylist());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    testing::ServiceStandin service;
+    std::unique_ptr<testing::TorrServerStandin> server;
+    std::string film, filmHash, showHash;
+};
+
+} // namespace qb::test
