@@ -6,6 +6,7 @@
 #include "connection/http/http_client.h"
 #include "connection/http/request_bodies.h"
 #include "connection/list/member_text.h"
+#include "lists/removal_failure.h"
 #include "lists/text/link_lines.h"
 #include "lists/text/list_reading.h"
 #include "platform/text/text_file.h"
@@ -148,12 +149,7 @@ bool TForm1::removeForImport(const QStringList& hashes) {
         if (!answer.ok) {
             Gauge1->setVisible(false);
             Label2->clear();
-            if (answer.failure == qb::net::FailureKind::Connection) {
-                message(u"Что-то пошло не так, попробуйте позже"_s, u"Ошибка"_s,
-                        qb::platform::MessageIcon::Error);
-            } else {
-                message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
-            }
+            qb::lists::reportFailedRemoval(*this, answer);
             return false;
         }
         Label2->setText(u"Очищаем список: "_s + QString::number(k + 1) + u" из "_s +

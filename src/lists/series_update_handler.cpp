@@ -7,6 +7,7 @@
 #include "connection/http/request_bodies.h"
 #include "connection/list/member_text.h"
 #include "connection/list/update_rows.h"
+#include "lists/removal_failure.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -41,12 +42,7 @@ void TForm1::update1Click() {
     const qb::net::HttpResult answer =
         IdHTTP1->post(SrvAdress->text() + u"/torrent/rem"_s, qb::connection::removeBody(hash));
     if (!answer.ok) {
-        if (answer.failure == qb::net::FailureKind::Connection) {
-            message(u"Что-то пошло не так, попробуйте позже"_s, u"Ошибка"_s,
-                    qb::platform::MessageIcon::Error);
-        } else {
-            message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
-        }
+        qb::lists::reportFailedRemoval(*this, answer);
         return;
     }
     const qsizetype marked = qb::connection::firstUpdateRowWithHash(updateRows(), hash);
