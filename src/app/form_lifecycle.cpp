@@ -78,6 +78,7 @@ void TForm1::FormShow() {
     if (!Search->isEnabled()) {
         SearchT->setEnabled(false);
     }
+    offerTrayMenuWithoutTray();
     if (UpdateList1->count() == 0 && FirstShow) {
         CheckSerialsTH->Stop();
         CheckSerialsTH->Start();

@@ -268,7 +268,25 @@ public:
     void update1Click();
     void UpdateTimer1Timer();
     void CheckSerialsTHExecute(qb::app::JobThread& thread);
+    // The add loop of both imports over the lines held in Memo2; the form names failed lines.
+    void addListLines(const QStringList& lines, bool longErrorEntries);
+    // Removes the torrents with these hashes for the replacing import; false when it must end.
+    bool removeForImport(const QStringList& hashes);
+    // The series check's announcement: the tray balloon, or a notice in the window without one.
+    void showUpdateBalloon();
+    // Where the desktop has no tray, TrayMenu opens from a button and from the status panel.
+    void offerTrayMenuWithoutTray();
+    // Set while an import runs, so that a second one cannot start inside its waits.
+    bool ImportRunning = false;
+    QPushButton* TrayMenuButton = nullptr;
+    QPushButton* UpdateNotice = nullptr;
+    QTimer* UpdateNoticeTimer = nullptr;
 
+Q_SIGNALS:
+    // Each announcement of the series check, whichever way it was shown.
+    void UpdateBalloonShown(const QString& text);
+
+public:
     // Shows a modal message box owned by the window.
     qb::platform::MessageAnswer
     message(const QString& text, const QString& title, qb::platform::MessageIcon icon,

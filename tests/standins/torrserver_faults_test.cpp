@@ -2,8 +2,11 @@
 #include "standin_fixture.h"
 
 #include <QTemporaryDir>
+#include <chrono>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
+#include <thread>
 
 using nlohmann::json;
 using qb::testing::torrServerOptions;
@@ -141,4 +144,30 @@ TEST(TorrServerStartup, SwitchesSeedsAndLogFromTheCommandLine) {
         EXPECT_EQ(line["path"].get<std::string>().rfind("/__control", 0), std::string::npos);
     }
     EXPECT_EQ(server.requests().size(), lines.size());
+}
+
+TEST(TorrServerStartup, ReadySeedsHaveTheirFilesWithoutTheMetadataDelay) {
+    QTemporaryDir folder;
+    const std::string dir = folder.path().toStdString();
+    {
+        std::ofstream seed(dir + "/seed.txt");
+        seed << "magnet:?xt=urn:btih:" << std::string(40, '1') << "&dn=Late\n"
+             << "magnet:?xt=urn:btih:" << std::string(40, '2') << "&dn=Early ready\n";
+    }
+    TorrServerStandin server(
+        torrServerOptions(60000, 64 * 1024 * 1024, {}, {"--seed", dir + "/seed.txt"}));
+    ASSERT_TRUE(server.start()) << server.error();
+    std::map<std::string, json> byName;
+    for (int attempt = 0; attempt < 100 && !byName.contains("Early"); ++attempt) {
+        byName.clear();
+        for (const json& entry : json::parse(server.client().Post("/torrent/list", "", "")->body)) {
+            if (entry.contains("Files")) {
+                byName[entry["Name"]] = entry;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(byName.contains("Early"));
+    EXPECT_GE(byName["Early"]["Files"].size(), 2u);
+    EXPECT_FALSE(byName.contains("Late")); // still waiting for its metadata
 }

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <thread>
 
 namespace torrserver {
@@ -151,7 +152,14 @@ std::string requestHost(const App& app, const Request& req) {
 
 std::vector<std::string> seedTorrents(App& app, const std::vector<std::string>& items) {
     std::vector<std::string> errors;
-    for (const std::string& item : items) {
+    // An item followed by " ready" has its metadata at once, without the metadata delay.
+    constexpr std::string_view kReady = " ready";
+    for (std::string item : items) {
+        AddOptions options;
+        if (item.size() > kReady.size() && item.ends_with(kReady)) {
+            item.resize(item.size() - kReady.size());
+            options.metadataAtOnce = true;
+        }
         MetaResult parsed;
         const bool isPath = item.find("://") == std::string::npos &&
                             item.rfind("magnet:", 0) != 0 && extensionOf(item) == ".torrent";
@@ -163,7 +171,7 @@ std::vector<std::string> seedTorrents(App& app, const std::vector<std::string>& 
             parsed = parseLink(item);
         }
         if (parsed.ok) {
-            app.store.add(parsed.meta, AddOptions{});
+            app.store.add(parsed.meta, options);
         } else {
             errors.push_back(item + ": " + parsed.error);
         }

@@ -102,7 +102,9 @@ std::string TorrentStore::add(const TorrentMeta& meta, const AddOptions& options
     entry.saved = entry.saved || options.save;
     if (!entry.loaded) {
         entry.loaded = true;
-        entry.metadataDue = std::chrono::steady_clock::now() + metadataDelay_;
+        entry.metadataDue =
+            std::chrono::steady_clock::now() +
+            (options.metadataAtOnce ? std::chrono::milliseconds(0) : metadataDelay_);
     }
     persist();
     changed_.notify_all();

@@ -35,6 +35,7 @@ struct AddOptions {
     std::string title;
     std::optional<std::string> info;
     bool save = true;
+    bool metadataAtOnce = false; // a magnet gets its files without the metadata delay
 };
 
 // The torrents of the server: the saved ones (persisted as JSON in the database folder) and

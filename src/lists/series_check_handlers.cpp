@@ -1,0 +1,100 @@
+// The series check: torrents whose release on the tracker has more files than the torrent on
+// the server are marked "[update] " and announced. It runs on CheckSerialsTH after the first
+// show and then every hour, so a slow or dead service never holds the window.
+#include "app/tform1.h"
+
+#include "app/workers/bmd_thread.h"
+#include "app/workers/responsive_wait.h"
+#include "app/workers/window_thread.h"
+#include "connection/http/http_client.h"
+#include "connection/list/member_text.h"
+#include "lists/text/announced_count.h"
+#include "lists/text/release_info_address.h"
+#include "lists/text/series_torrent.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+
+#include <stdexcept>
+#include <vector>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+// Marks the row that shows the torrent now: a refresh during the check may have rebuilt the
+// rows, so the row is found by its hash, not by where the torrent stood when the check began.
+void markRow(TForm1& form, const qb::lists::SeriesTorrent& torrent) {
+    const size_t rows =
+        std::min(form.ServerList.size(), static_cast<size_t>(form.TorrentList->count()));
+    for (size_t i = 0; i < rows; ++i) {
+        if (qb::connection::entryMemberText(form.ServerList[i], "Hash") == torrent.hash) {
+            QListWidgetItem* row = form.TorrentList->item(static_cast<int>(i));
+            row->setText(qb::lists::markedRowText(row->text()));
+            return;
+        }
+    }
+}
+// The requests and marks of the check, on the worker's thread.
+void checkSeries(TForm1& form, const QString& serviceBase,
+                 const std::vector<qb::lists::SeriesTorrent>& torrents) {
+    for (const qb::lists::SeriesTorrent& torrent : torrents) {
+        const qb::net::HttpResult answer =
+            form.NetHTTPClient2->get(qb::lists::releaseInfoAddress(serviceBase, torrent.releaseId));
+        if (!answer.ok) {
+            continue;
+        }
+        // A page without a readable count skips its torrent; the check goes on to its end.
+        const std::optional<int> announced =
+            qb::lists::announcedFileCount(QString::fromUtf8(answer.body));
+        if (!announced || *announced <= torrent.files) {
+            continue;
+        }
+        qb::app::runOnWindowThread([&form, &torrent] {
+            form.UpdateList1->addItem(qb::lists::updateListRow(torrent));
+            markRow(form, torrent);
+            form.LogP->setText(qb::lists::updatesFoundText(form.UpdateList1->count()));
+        });
+    }
+}
+} // namespace
+
+void TForm1::CheckSerialsTHExecute(qb::app::JobThread&) {
+    qb::app::ResponsiveWait(2000);
+    const auto [serviceBase, torrents] = qb::app::runOnWindowThread([this] {
+        mDel->setEnabled(false); // nothing is removed while the check runs
+        UpdateList1->clear();
+        std::vector<qb::lists::SeriesTorrent> found;
+        const size_t rows = std::min(ServerList.size(), static_cast<size_t>(TorrentList->count()));
+        for (size_t i = 0; i < rows; ++i) {
+            if (auto torrent = qb::lists::seriesTorrent(ServerList[i])) {
+                found.push_back(std::move(*torrent));
+            }
+        }
+        return std::pair{ServiceBaseUrl, std::move(found)};
+    });
+
+    try {
+        checkSeries(*this, serviceBase, torrents);
+    } catch (const qb::app::WindowThreadGone&) {
+        throw; // the window is gone: nothing is left to put right
+    } catch (const std::exception&) {
+        // The closing steps below still run, so mDel and the timer come back.
+    }
+    qb::app::runOnWindowThread([this] {
+        mDel->setEnabled(true);
+        if (!UpdateTimer1->isActive()) {
+            UpdateTimer1->start();
+        }
+        if (UpdateList1->count() > 0) {
+            showUpdateBalloon();
+        }
+    });
+}
+
+void TForm1::UpdateTimer1Timer() {
+    ConnectButtonClick();
+    CheckSerialsTH->Stop();
+    CheckSerialsTH->Start();
+}
