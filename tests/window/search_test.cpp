@@ -111,6 +111,20 @@ protected:
         return found;
     }
 
+    // The body of the one add the worker sent, once it has ended.
+    std::string onlyAddBody() {
+        EXPECT_TRUE(
+            waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(30)));
+        const auto adds = serverRequestsTo("/torrent/add");
+        EXPECT_EQ(adds.size(), 1u);
+        return adds.size() == 1 ? adds[0]["body"].get<std::string>() : std::string();
+    }
+
+    static std::string addBody(const std::string& link, const std::string& poster) {
+        return "{\"link\":\"" + link + "\",\"Info\":\"{\\\"id\\\":\\\"98214\\\", " +
+               "\\\"poster_path\\\":\\\"" + poster + "\\\"}\"}";
+    }
+
     TorrServerStandin server;
     ServiceStandin service;
 };
@@ -143,15 +157,11 @@ TEST_F(Searching, TextSearchListsBothPagesAndAddsTheThirdResult) {
     const QString poster = toQ(service.baseUrl()) + u"/img/posters/98214.jpg"_s;
     form->InfoPosterUrl = poster;
     QTest::keyClick(form->SearchResult, Qt::Key_A, Qt::ControlModifier);
-    ASSERT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(30)));
 
-    const auto adds = serverRequestsTo("/torrent/add");
-    ASSERT_EQ(adds.size(), 1u);
-    EXPECT_EQ(adds[0]["body"],
-              "{\"link\":\"magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5"
-              "&dn=id_17FA6&tr=http%3A%2F%2Fbt.tracker.example%2Fann%3Fmagnet\","
-              "\"Info\":\"{\\\"id\\\":\\\"98214\\\", \\\"poster_path\\\":\\\"" +
-                  poster.toStdString() + "\\\"}\"}");
+    EXPECT_EQ(onlyAddBody(),
+              addBody("magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5"
+                      "&dn=id_17FA6&tr=http%3A%2F%2Fbt.tracker.example%2Fann%3Fmagnet",
+                      poster.toStdString()));
     const auto targets = serviceTargets();
     EXPECT_NE(std::ranges::find(targets, "/check_poster.php?url=" + poster.toStdString()),
               targets.end());
@@ -190,14 +200,10 @@ TEST_F(Searching, UpdateModeSendsTheNewerReleaseUnderItsHexId) {
     form->SRLAdd->Start();
     ASSERT_TRUE(waitUntil([this] { return form->LogP->text() == u"Торрент успешно обновлен"_s; },
                           std::chrono::seconds(30)));
-    ASSERT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(30)));
-    const auto adds = serverRequestsTo("/torrent/add");
-    ASSERT_EQ(adds.size(), 1u);
-    EXPECT_EQ(adds[0]["body"],
-              "{\"link\":\"magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5"
-              "&dn=id_17FA6&tr=http%3A%2F%2Fbt.tracker.example\",\"Info\":\"{\\\"id\\\":"
-              "\\\"98214\\\", \\\"poster_path\\\":\\\"" +
-                  service.baseUrl() + "/img/posters/98214.jpg\\\"}\"}");
+    EXPECT_EQ(onlyAddBody(),
+              addBody("magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5&dn=id_17FA6"
+                      "&tr=http%3A%2F%2Fbt.tracker.example",
+                      service.baseUrl() + "/img/posters/98214.jpg"));
     EXPECT_EQ(form->TorrentList->count(), 1);
     EXPECT_EQ(form->SRLAddMode, QString());
 }
