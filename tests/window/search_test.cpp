@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -248,8 +250,9 @@ TEST_F(Searching, CategoryKeepsItsCaptionUntilTheTopList) {
     // Just below the button (the screen's edge may push it to the left).
     EXPECT_EQ(form->CatMenu1->pos().y(),
               form->Button1->mapToGlobal(QPoint(0, form->Button1->height())).y());
-    form->CatMenu1->hide();
-    form->N9->trigger();
+    QTest::mouseClick(form->CatMenu1, Qt::LeftButton, {},
+                      form->CatMenu1->actionGeometry(form->N9).center());
+    ASSERT_TRUE(waitUntil([this] { return form->SearchResult->count() == 3; }));
     EXPECT_EQ(form->Button1->text(), u"Зарубежные сериалы"_s);
     // One request per category.
     EXPECT_EQ(serviceTargets(),
@@ -332,6 +335,11 @@ TEST_F(Searching, LongRowsAreHinted) {
     EXPECT_EQ(form->LastHoverRow, 0);
     // From the blank after the first dash: the size and the counts.
     EXPECT_EQ(list->toolTip(), u" 1  ГБ [7/1]"_s);
+    // The pointer resting on the row shows it.
+    const QPoint onRow = list->visualItemRect(list->item(0)).center();
+    QHelpEvent help(QEvent::ToolTip, onRow, list->viewport()->mapToGlobal(onRow));
+    QApplication::sendEvent(list->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), u" 1  ГБ [7/1]"_s);
     QTest::mouseMove(list->viewport(), list->visualItemRect(list->item(1)).center());
     EXPECT_EQ(form->LastHoverRow, 1);
     EXPECT_EQ(list->toolTip(), QString());
