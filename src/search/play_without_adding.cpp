@@ -37,7 +37,8 @@ void TForm1::SearchResultDblClick() {
     ChosePlayerBut->setText(u"Сменить плеер"_s);
     ChosePlayerBut->setToolTip(PlayerPath);
     const QString seeders = qb::search::seederText(SearchResult->currentItem()->text());
-    IdHTTP1->closeConnection();
+    // No connection of the server client outlives its request, so none is left to close here;
+    // ending transfers in flight would cut the requests of the workers.
     if (status->text() == u"Сервер не отвечает"_s) {
         message(u"Необходимо подключиться к серверу!"_s, u"Инфо"_s,
                 qb::platform::MessageIcon::Information);
@@ -73,7 +74,6 @@ void TForm1::SearchResultDblClick() {
     if (!answer.ok) {
         message(u"Не удалось подключиться к пирам\r\nПопробуйте другой торрент файл"_s, u"Ой-ой"_s,
                 qb::platform::MessageIcon::Warning);
-        IdHTTP1->closeConnection();
     }
     if (!qb::platform::writeFileAtomically(playlist, answer.body)) {
         message(u"Не удается записать файл \""_s + playlist + u"\""_s, windowTitle(),

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -111,6 +113,20 @@ protected:
         return found;
     }
 
+    // The body of the one add the worker sent, once it has ended.
+    std::string onlyAddBody() {
+        EXPECT_TRUE(
+            waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(30)));
+        const auto adds = serverRequestsTo("/torrent/add");
+        EXPECT_EQ(adds.size(), 1u);
+        return adds.size() == 1 ? adds[0]["body"].get<std::string>() : std::string();
+    }
+
+    static std::string addBody(const std::string& link, const std::string& poster) {
+        return "{\"link\":\"" + link + "\",\"Info\":\"{\\\"id\\\":\\\"98214\\\", " +
+               "\\\"poster_path\\\":\\\"" + poster + "\\\"}\"}";
+    }
+
     TorrServerStandin server;
     ServiceStandin service;
 };
@@ -143,15 +159,11 @@ TEST_F(Searching, TextSearchListsBothPagesAndAddsTheThirdResult) {
     const QString poster = toQ(service.baseUrl()) + u"/img/posters/98214.jpg"_s;
     form->InfoPosterUrl = poster;
     QTest::keyClick(form->SearchResult, Qt::Key_A, Qt::ControlModifier);
-    ASSERT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(30)));
 
-    const auto adds = serverRequestsTo("/torrent/add");
-    ASSERT_EQ(adds.size(), 1u);
-    EXPECT_EQ(adds[0]["body"],
-              "{\"link\":\"magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5"
-              "&dn=id_17FA6&tr=http%3A%2F%2Fbt.tracker.example%2Fann%3Fmagnet\","
-              "\"Info\":\"{\\\"id\\\":\\\"98214\\\", \\\"poster_path\\\":\\\"" +
-                  poster.toStdString() + "\\\"}\"}");
+    EXPECT_EQ(onlyAddBody(),
+              addBody("magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5"
+                      "&dn=id_17FA6&tr=http%3A%2F%2Fbt.tracker.example%2Fann%3Fmagnet",
+                      poster.toStdString()));
     const auto targets = serviceTargets();
     EXPECT_NE(std::ranges::find(targets, "/check_poster.php?url=" + poster.toStdString()),
               targets.end());
@@ -190,14 +202,10 @@ TEST_F(Searching, UpdateModeSendsTheNewerReleaseUnderItsHexId) {
     form->SRLAdd->Start();
     ASSERT_TRUE(waitUntil([this] { return form->LogP->text() == u"Торрент успешно обновлен"_s; },
                           std::chrono::seconds(30)));
-    ASSERT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(30)));
-    const auto adds = serverRequestsTo("/torrent/add");
-    ASSERT_EQ(adds.size(), 1u);
-    EXPECT_EQ(adds[0]["body"],
-              "{\"link\":\"magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5"
-              "&dn=id_17FA6&tr=http%3A%2F%2Fbt.tracker.example\",\"Info\":\"{\\\"id\\\":"
-              "\\\"98214\\\", \\\"poster_path\\\":\\\"" +
-                  service.baseUrl() + "/img/posters/98214.jpg\\\"}\"}");
+    EXPECT_EQ(onlyAddBody(),
+              addBody("magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5&dn=id_17FA6"
+                      "&tr=http%3A%2F%2Fbt.tracker.example",
+                      service.baseUrl() + "/img/posters/98214.jpg"));
     EXPECT_EQ(form->TorrentList->count(), 1);
     EXPECT_EQ(form->SRLAddMode, QString());
 }
@@ -242,8 +250,9 @@ TEST_F(Searching, CategoryKeepsItsCaptionUntilTheTopList) {
     // Just below the button (the screen's edge may push it to the left).
     EXPECT_EQ(form->CatMenu1->pos().y(),
               form->Button1->mapToGlobal(QPoint(0, form->Button1->height())).y());
-    form->CatMenu1->hide();
-    form->N9->trigger();
+    QTest::mouseClick(form->CatMenu1, Qt::LeftButton, {},
+                      form->CatMenu1->actionGeometry(form->N9).center());
+    ASSERT_TRUE(waitUntil([this] { return form->SearchResult->count() == 3; }));
     EXPECT_EQ(form->Button1->text(), u"Зарубежные сериалы"_s);
     // One request per category.
     EXPECT_EQ(serviceTargets(),
@@ -326,6 +335,11 @@ TEST_F(Searching, LongRowsAreHinted) {
     EXPECT_EQ(form->LastHoverRow, 0);
     // From the blank after the first dash: the size and the counts.
     EXPECT_EQ(list->toolTip(), u" 1  ГБ [7/1]"_s);
+    // The pointer resting on the row shows it.
+    const QPoint onRow = list->visualItemRect(list->item(0)).center();
+    QHelpEvent help(QEvent::ToolTip, onRow, list->viewport()->mapToGlobal(onRow));
+    QApplication::sendEvent(list->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), u" 1  ГБ [7/1]"_s);
     QTest::mouseMove(list->viewport(), list->visualItemRect(list->item(1)).center());
     EXPECT_EQ(form->LastHoverRow, 1);
     EXPECT_EQ(list->toolTip(), QString());

@@ -76,14 +76,26 @@ RowMarks rowMarks(QStringView row) {
     const qsizetype size = row.size();
     qsizetype i = 0;
 #if defined(__SSE2__)
-    // Eight characters at a time: most blocks hold no character that can start a mark.
-    const __m128i firsts[] = {_mm_set1_epi16(u')'), _mm_set1_epi16(u'1'), _mm_set1_epi16(u'2'),
-                              _mm_set1_epi16(u'F'), _mm_set1_epi16(u'J'), _mm_set1_epi16(u'P')};
-    for (; i + 8 <= size; i += 8) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    // Eight places at a time, each tested on the first two characters of every mark: most
+    // blocks hold no place where a mark can start.
+    struct MarkStart {
+        __m128i first;
+        __m128i second;
+    };
+    const auto markStart = [](char16_t a, char16_t b) {
+        return MarkStart{_mm_set1_epi16(static_cast<short>(a)),
+                         _mm_set1_epi16(static_cast<short>(b))};
+    };
+    const MarkStart starts[] = {markStart(u')', u' '), markStart(u'J', u'P'), markStart(u'F', u'B'),
+                                markStart(u'P', u'D'), markStart(u'P', u'C'), markStart(u'1', u'0'),
+                                markStart(u'2', u'1')};
+    for (; i + 8 < size; i += 8) {
+        const __m128i firsts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i seconds = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
         __m128i hits = _mm_setzero_si128();
-        for (const __m128i& first : firsts) {
-            hits = _mm_or_si128(hits, _mm_cmpeq_epi16(block, first));
+        for (const auto& [first, second] : starts) {
+            hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi16(firsts, first),
+                                                    _mm_cmpeq_epi16(seconds, second)));
         }
         auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
         while (mask != 0) {
