@@ -23,11 +23,14 @@ cp "$build/bin/torrserver-standin" "$demo/server/TorrServer-linux-amd64"
 head -n 5 tools/service-standin/fixtures/demo_magnets.txt > "$demo/seed.txt"
 sed -n '6s/$/ ready/p' tools/service-standin/fixtures/demo_magnets.txt >> "$demo/seed.txt"
 # A short real video that the stand-in streams, so the demo can be played in a real player.
-mkdir -p "$demo/content"
+# Extras beside it make the torrent large enough for the list to show its size (a torrent
+# listed with "0.00" GB cannot be played).
+mkdir -p "$demo/content/Demo clip"
 ffmpeg -loglevel error -y -f lavfi -i testsrc=duration=30:size=640x360:rate=25 \
     -f lavfi -i sine=frequency=440:duration=30 -c:v mpeg4 -q:v 5 -c:a aac -shortest \
-    "$demo/content/Demo clip.mp4"
-mktorrent -l 18 -o "$demo/content/Demo clip.torrent" "$demo/content/Demo clip.mp4" >/dev/null
+    "$demo/content/Demo clip/Demo clip.mp4"
+head -c 8388608 /dev/zero > "$demo/content/Demo clip/extras.bin"
+mktorrent -l 18 -o "$demo/content/Demo clip.torrent" "$demo/content/Demo clip" >/dev/null
 echo "$demo/content/Demo clip.torrent" >> "$demo/seed.txt"
 
 pids=()

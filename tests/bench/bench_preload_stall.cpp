@@ -61,6 +61,10 @@ void preloadStall(benchmark::State& state) {
         return;
     }
     form.show();
+    // The window's own start (showing, loading the idle page) is no part of the measure.
+    QElapsedTimer settle;
+    settle.start();
+    waitFor([&] { return settle.elapsed() > 2000; });
 
     double longest = 0;
     for (auto _ : state) {
@@ -90,7 +94,7 @@ void preloadStall(benchmark::State& state) {
     state.counters["longest_stall_ms"] = longest;
 }
 
-BENCHMARK(preloadStall)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(preloadStall)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
