@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -230,6 +231,39 @@ TEST_F(Lists, ReplaceRemovesTheServersTorrentsAndAddsTheFilesOnly) {
     EXPECT_TRUE(form->TorrentList->item(0)->text().startsWith(u"New - "_s));
     EXPECT_EQ(form->UpdateList1->count(), 0);
     EXPECT_EQ(lastMessage().text, u"Импорт пользовательского списка завершен"_s);
+}
+
+TEST_F(Lists, ReplaceRemovesOnlyWhatWasThereWhenItBegan) {
+    const std::string kHashE = std::string(40, 'e');
+    addTorrent(magnet(kHashA, "Old1"));
+    addTorrent(magnet(kHashB, "Old2"));
+    addTorrent(magnet(kHashE, "Old3"));
+    refresh();
+    const QString path =
+        writeFile(u"new.txt"_s, QByteArray(":: New\r\n") + magnet(kHashD, "New").c_str() + "\r\n");
+    server.clearRequests();
+    // During the first removal's wait someone else removes the last torrent and adds another,
+    // and the list is refreshed: the rows no longer stand where they stood.
+    QTimer::singleShot(100, form.get(), [this] {
+        const std::string last = form->ServerList.back().value("Hash", std::string());
+        server.client().Post("/torrent/rem", "{\"hash\":\"" + last + "\"}", "application/json");
+        server.addMagnet(magnet(kHashC, "Arrived"));
+        form->ConnectButtonClick();
+    });
+    messages->answerNext(u"Да"_s);
+    dialogs->answerNext(path);
+    form->N23->trigger();
+    std::vector<std::string> removed = bodiesTo("/torrent/rem");
+    std::erase_if(removed, [](const std::string& body) { // the other remover's request
+        return body.rfind("{\"hash\":\"", 0) == 0;
+    });
+    std::sort(removed.begin(), removed.end());
+    std::vector<std::string> expected;
+    for (const auto& hash : {kHashA, kHashB, kHashE}) {
+        expected.push_back("{\"hash\": \"" + hash + "\"}");
+    }
+    EXPECT_EQ(removed, expected);
+    EXPECT_EQ(form->TorrentList->count(), 2); // the one that arrived and the file's
 }
 
 TEST_F(Lists, ReplaceRemovesNothingUnlessTheFileCanBeAdded) {
