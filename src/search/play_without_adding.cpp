@@ -2,7 +2,6 @@
 // release is fetched and the preload of the playback is started on it.
 #include "app/tform1.h"
 
-#include "app/workers/bmd_thread.h"
 #include "connection/http/http_client.h"
 #include "platform/text/text_file.h"
 #include "search/results/result_rows.h"
@@ -13,7 +12,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -25,17 +23,10 @@ constexpr int kFewSeedersReadTimeoutMs = 8000;
 
 void TForm1::SearchResultDblClick() {
     const qb::search::SearchRecord* record = selectedSearchRecord();
-    if (record == nullptr) {
+    // A preload that runs already keeps its playlist: a second play command does nothing.
+    if (record == nullptr || playbackBusy() || !playerChosen()) {
         return;
     }
-    if (PlayerPath.isEmpty()) {
-        message(u"Выберите предпочитаемый плеер!"_s, u"Инфо"_s,
-                qb::platform::MessageIcon::Information);
-        LogP->setText(u"Необходимо выбрать видеоплеер..."_s);
-        return;
-    }
-    ChosePlayerBut->setText(u"Сменить плеер"_s);
-    ChosePlayerBut->setToolTip(PlayerPath);
     const QString seeders = qb::search::seederText(SearchResult->currentItem()->text());
     // No connection of the server client outlives its request, so none is left to close here;
     // ending transfers in flight would cut the requests of the workers.
@@ -53,7 +44,7 @@ void TForm1::SearchResultDblClick() {
     }
     const QString address = SrvAdress->text() + u"/torrent/play?link="_s +
                             qb::search::urlEncode(record->Magnet) + u"&m3u=true&save=false"_s;
-    const QString playlist = AppDir() + u"server/tmp.m3u"_s;
+    const QString playlist = PlayerPlaylist();
     QDir().mkpath(AppDir() + u"server"_s);
 
     if (*count <= kFewSeeders) {
@@ -83,9 +74,6 @@ void TForm1::SearchResultDblClick() {
     if (!answer.ok) {
         return;
     }
-    PlaySourceSearch = true;
-    PlaySourceFiles = false;
-    Gauge1->setValue(0);
+    startPreload(true, false);
     Gauge1->setVisible(true);
-    BMDThread1->Start();
 }
