@@ -2,6 +2,8 @@
 
 #include "releaseinfo/page/page_text_ops.h"
 
+#include <QVarLengthArray>
+
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -39,6 +41,34 @@ QString titleFromCaptionLine(QStringView line) {
     return trimmed.sliced(qMin(colon < 0 ? 1 : colon + 2, trimmed.size())).toString();
 }
 
+constexpr QStringView kBoldStart = u"<br><b>";
+
+// Where a line holds "<br><b>"; a caption marker is that text followed by the caption.
+class BoldStarts {
+public:
+    explicit BoldStarts(QStringView line)
+        : line_(line) {
+        for (qsizetype at = findText(line, kBoldStart, 0); at >= 0;
+             at = findText(line, kBoldStart, at + 1)) {
+            ends_.push_back(at + kBoldStart.size());
+        }
+    }
+    bool empty() const { return ends_.empty(); }
+    bool followedBy(QStringView caption) const {
+        for (const qsizetype end : ends_) {
+            if (end < line_.size() && line_[end] == caption.front() &&
+                line_.sliced(end).startsWith(caption)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    QStringView line_;
+    QVarLengthArray<qsizetype, 4> ends_;
+};
+
 } // namespace
 
 QString castLinks(QStringView line, const QString& filmDbHost) {
@@ -66,79 +96,81 @@ PageFields pageFields(QStringView captioned, const QString& filmDbHost) {
     PageFields f;
     for (size_t k = 0; k < lines.size(); ++k) {
         const QStringView line = lines[k];
-        // Every caption but the size's starts with a bold line start.
-        if (line.contains(u"<br><b>")) {
-            const auto has = [line](QStringView marker) { return line.contains(marker); };
-            if (has(u"<br><b>Название:")) {
+        // Every caption but the size's starts with a bold line start: the captions are looked
+        // for only where one stands.
+        const BoldStarts starts(line);
+        if (!starts.empty()) {
+            const auto has = [&starts](QStringView marker) { return starts.followedBy(marker); };
+            if (has(u"Название:")) {
                 f.title =
                     titleFromNameLine(line, k + 1 < lines.size() ? lines[k + 1] : QStringView());
             }
-            if (f.title.isEmpty() && has(u"<br><b>Оригинальное название:")) {
+            if (f.title.isEmpty() && has(u"Оригинальное название:")) {
                 f.title =
                     removeFirstIgnoringCase(trimBlanks(line), u"<br><b>Оригинальное название:");
             }
-            if (has(u"<br><b>Название</b")) {
+            if (has(u"Название</b")) {
                 f.title = titleFromCaptionLine(line);
             }
-            if (has(u"<br><b>Страна")) {
+            if (has(u"Страна")) {
                 f.country = line.toString();
             }
-            if (has(u"<br><b>Год выхода")) {
+            if (has(u"Год выхода")) {
                 f.year = line.toString();
             }
-            if (has(u"<br><b>Год выпуска")) {
+            if (has(u"Год выпуска")) {
                 f.year = line.toString();
             }
-            if (has(u"<br><b>Режиссер")) {
+            if (has(u"Режиссер")) {
                 f.director = line.toString();
             }
-            if (has(u"<br><b>Жанр")) {
+            if (has(u"Жанр")) {
                 f.genre = line.toString();
             }
-            if (has(u"<br><b>В ролях")) {
+            if (has(u"В ролях")) {
                 f.actors = castLinks(line, filmDbHost);
             }
-            if (has(u"<br><b>Продолжительность")) {
+            if (has(u"Продолжительность")) {
                 f.duration = line.toString();
             }
-            if (has(u"<br><b>Перевод")) {
+            if (has(u"Перевод")) {
                 f.translation = line.toString();
             }
-            if (has(u"<br><b>Субтитры")) {
+            if (has(u"Субтитры")) {
                 f.subtitles += line;
             }
-            if (has(u"<br><b>Видео")) {
+            if (has(u"Видео")) {
                 f.video += line;
             }
-            if (has(u"<br><b>Аудио")) {
+            if (has(u"Аудио")) {
                 f.audio += line;
             }
-            if (has(u"<br><b>Звук")) {
+            if (has(u"Звук")) {
                 f.audio += line;
             }
-            if (has(u"<br><b>Раздают")) {
+            if (has(u"Раздают")) {
                 f.seeders += line;
             }
-            if (has(u"<br><b>Качают")) {
+            if (has(u"Качают")) {
                 f.leechers += line;
             }
-            if (has(u"<br><b>Описание")) {
+            if (has(u"Описание")) {
                 f.description = line.toString();
             }
-            if (has(u"<br><b>Озвучивание")) {
+            if (has(u"Озвучивание")) {
                 f.translation += line;
             }
-            if (has(u"<br><b>О фильме")) {
+            if (has(u"О фильме")) {
                 f.description = line.toString();
             }
-            if (has(u"<br><b>О сериале")) {
+            if (has(u"О сериале")) {
                 f.description = line.toString();
             }
-            if (has(u"<br><b>Добавлен") && !has(u"сери")) {
+            if (has(u"Добавлен") && !line.contains(u"сери")) {
                 f.added += line;
             }
         }
-        if (line.contains(u"Bytes)")) {
+        if (findText(line, u"Bytes)", 0) >= 0) {
             f.size += line;
         }
     }

@@ -1,5 +1,9 @@
 #include "releaseinfo/page/page_text_ops.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qb::releaseinfo {
 
 QStringView trimBlanks(QStringView text) {
@@ -18,6 +22,67 @@ QStringView trimBlanksAtEnd(QStringView text) {
     return text.first(end);
 }
 
+namespace {
+
+// The first position at or after `from` that holds one of a, b, c and d; text.size() when none.
+qsizetype findAnyOf(QStringView text, qsizetype from, char16_t a, char16_t b, char16_t c,
+                    char16_t d) {
+    const char16_t* data = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype i = from;
+#if defined(__SSE2__)
+    // Eight characters at a time: most of a page is text between its tags and line breaks.
+    const __m128i va = _mm_set1_epi16(static_cast<short>(a));
+    const __m128i vb = _mm_set1_epi16(static_cast<short>(b));
+    const __m128i vc = _mm_set1_epi16(static_cast<short>(c));
+    const __m128i vd = _mm_set1_epi16(static_cast<short>(d));
+    for (; i + 8 <= size; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i hits =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)),
+                         _mm_or_si128(_mm_cmpeq_epi16(v, vc), _mm_cmpeq_epi16(v, vd)));
+        if (const int mask = _mm_movemask_epi8(hits); mask != 0) {
+            return i + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+        }
+    }
+#endif
+    for (; i < size; ++i) {
+        const char16_t x = data[i];
+        if (x == a || x == b || x == c || x == d) {
+            return i;
+        }
+    }
+    return size;
+}
+
+} // namespace
+
+qsizetype findText(QStringView text, QStringView what, qsizetype from) {
+    if (what.isEmpty()) {
+        return from >= 0 && from <= text.size() ? from : -1;
+    }
+    const qsizetype last = text.size() - what.size();
+    for (qsizetype at = from < 0 ? last + 1 : from; at <= last; ++at) {
+        const char16_t first = what.front().unicode();
+        at = findAnyOf(text, at, first, first, first, first);
+        if (at > last) {
+            break;
+        }
+        if (text.sliced(at, what.size()) == what) {
+            return at;
+        }
+    }
+    return -1;
+}
+
+qsizetype findTagOrBreak(QStringView text, qsizetype from) {
+    return findAnyOf(text, from, u'<', u'>', u'\r', u'\n');
+}
+
+qsizetype findLineBreak(QStringView text, qsizetype from) {
+    return findAnyOf(text, from, u'\r', u'\n', u'\r', u'\n');
+}
+
 CaselessText::CaselessText(QStringView text)
     : lower_(text.toString())
     , upper_(text.toString()) {
@@ -25,17 +90,6 @@ CaselessText::CaselessText(QStringView text)
         lower_[i] = text[i].toLower();
         upper_[i] = text[i].toUpper();
     }
-}
-
-bool CaselessText::matchesAt(const char16_t* at) const {
-    const char16_t* lower = QStringView(lower_).utf16();
-    const char16_t* upper = QStringView(upper_).utf16();
-    for (qsizetype k = 1; k < lower_.size(); ++k) {
-        if (at[k] != lower[k] && at[k] != upper[k]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 qsizetype CaselessText::indexIn(QStringView text, qsizetype from) const {
