@@ -43,6 +43,36 @@ QString titleFromCaptionLine(QStringView line) {
 
 constexpr QStringView kBoldStart = u"<br><b>";
 
+enum class Use { Set, Append, Cast, AppendUnlessEpisodes };
+
+// The captions after "<br><b>" that fill a field, tested in this order on every line.
+struct Caption {
+    QStringView text;
+    QString PageFields::*field;
+    Use use;
+};
+const Caption kCaptionFields[] = {
+    {u"Страна", &PageFields::country, Use::Set},
+    {u"Год выхода", &PageFields::year, Use::Set},
+    {u"Год выпуска", &PageFields::year, Use::Set},
+    {u"Режиссер", &PageFields::director, Use::Set},
+    {u"Жанр", &PageFields::genre, Use::Set},
+    {u"В ролях", &PageFields::actors, Use::Cast},
+    {u"Продолжительность", &PageFields::duration, Use::Set},
+    {u"Перевод", &PageFields::translation, Use::Set},
+    {u"Субтитры", &PageFields::subtitles, Use::Append},
+    {u"Видео", &PageFields::video, Use::Append},
+    {u"Аудио", &PageFields::audio, Use::Append},
+    {u"Звук", &PageFields::audio, Use::Append},
+    {u"Раздают", &PageFields::seeders, Use::Append},
+    {u"Качают", &PageFields::leechers, Use::Append},
+    {u"Описание", &PageFields::description, Use::Set},
+    {u"Озвучивание", &PageFields::translation, Use::Append},
+    {u"О фильме", &PageFields::description, Use::Set},
+    {u"О сериале", &PageFields::description, Use::Set},
+    {u"Добавлен", &PageFields::added, Use::AppendUnlessEpisodes},
+};
+
 // Where a line holds "<br><b>"; a caption marker is that text followed by the caption.
 class BoldStarts {
 public:
@@ -112,62 +142,27 @@ PageFields pageFields(QStringView captioned, const QString& filmDbHost) {
             if (has(u"Название</b")) {
                 f.title = titleFromCaptionLine(line);
             }
-            if (has(u"Страна")) {
-                f.country = line.toString();
-            }
-            if (has(u"Год выхода")) {
-                f.year = line.toString();
-            }
-            if (has(u"Год выпуска")) {
-                f.year = line.toString();
-            }
-            if (has(u"Режиссер")) {
-                f.director = line.toString();
-            }
-            if (has(u"Жанр")) {
-                f.genre = line.toString();
-            }
-            if (has(u"В ролях")) {
-                f.actors = castLinks(line, filmDbHost);
-            }
-            if (has(u"Продолжительность")) {
-                f.duration = line.toString();
-            }
-            if (has(u"Перевод")) {
-                f.translation = line.toString();
-            }
-            if (has(u"Субтитры")) {
-                f.subtitles += line;
-            }
-            if (has(u"Видео")) {
-                f.video += line;
-            }
-            if (has(u"Аудио")) {
-                f.audio += line;
-            }
-            if (has(u"Звук")) {
-                f.audio += line;
-            }
-            if (has(u"Раздают")) {
-                f.seeders += line;
-            }
-            if (has(u"Качают")) {
-                f.leechers += line;
-            }
-            if (has(u"Описание")) {
-                f.description = line.toString();
-            }
-            if (has(u"Озвучивание")) {
-                f.translation += line;
-            }
-            if (has(u"О фильме")) {
-                f.description = line.toString();
-            }
-            if (has(u"О сериале")) {
-                f.description = line.toString();
-            }
-            if (has(u"Добавлен") && !line.contains(u"сери")) {
-                f.added += line;
+            for (const Caption& caption : kCaptionFields) {
+                if (!has(caption.text)) {
+                    continue;
+                }
+                QString& field = f.*caption.field;
+                switch (caption.use) {
+                case Use::Set:
+                    field = line.toString();
+                    break;
+                case Use::Append:
+                    field += line;
+                    break;
+                case Use::Cast:
+                    field = castLinks(line, filmDbHost);
+                    break;
+                case Use::AppendUnlessEpisodes: // a note of new episodes is no date
+                    if (!line.contains(u"сери")) {
+                        field += line;
+                    }
+                    break;
+                }
             }
         }
         if (findText(line, u"Bytes)", 0) >= 0) {
