@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <nlohmann/json.hpp>
 
@@ -260,6 +261,18 @@ public:
     // --- Handlers: release information ---
     void ShowReleaseInfo(const QString& releaseId);
     void WebBrowser1DownloadRequested(QWebEngineDownloadRequest* download);
+    void WebBrowser1BeforeNavigate2(const QUrl& address);
+    void WebBrowser1DocumentComplete(const QUrl& address, bool ok);
+    void WebBrowser1NewWindow2();
+    // The release id of the page last written into the view; every navigation empties it.
+    QString LastInfoId;
+    // The cache file being loaded into the view, whose poster is read once it has loaded.
+    QUrl PendingCachedPage;
+    // Fetches, builds, shows and caches the page of a release.
+    void buildReleaseInfo(const QString& releaseId);
+    void cacheReleasePage(const QString& releaseId, const QString& html);
+    // Gives the view its page, which holds what pages may do, and wires the view's events.
+    void connectInfoViewEvents();
 
     // --- Handlers: lists and series ---
     void N23Click();

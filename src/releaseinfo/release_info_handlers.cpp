@@ -1,5 +1,86 @@
-// Release information: handlers still to be filled in.
-// Each handler is wired to its event already and does nothing yet.
+// The release information page: shown from the cache folder when the release was built before,
+// otherwise fetched through the service, built, shown and cached.
 #include "app/tform1.h"
 
-void TForm1::ShowReleaseInfo(const QString&) {}
+#include "build_config.h"
+#include "connection/http/http_client.h"
+#include "platform/text/text_file.h"
+#include "releaseinfo/page/info_cache.h"
+#include "releaseinfo/page/info_request.h"
+#include "releaseinfo/page/page_layout.h"
+#include "releaseinfo/page/release_page.h"
+#include "releaseinfo/view_document.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QWebEngineView>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString errorPage() {
+    return qb::releaseinfo::errorPageHtml(QString::fromLatin1(qb::build::kDefaultServiceUrl));
+}
+
+} // namespace
+
+void TForm1::ShowReleaseInfo(const QString& releaseId) {
+    takeFocusFromControls();
+    if (releaseId == LastInfoId) {
+        return; // that page is on display
+    }
+    if (!qb::releaseinfo::isReleaseId(releaseId)) {
+        // Only decimal ids are asked for and cached: any other text could reach into the
+        // service's query or out of the cache folder.
+        qb::releaseinfo::writeIntoView(WebBrowser1, errorPage());
+        return;
+    }
+    const QString cacheFile = qb::releaseinfo::cacheFilePath(AppDir(), releaseId);
+    const QList<QListWidgetItem*> selected = TorrentList->selectedItems();
+    const auto source = qb::releaseinfo::pageSource(
+        !selected.isEmpty(), selected.isEmpty() ? QString() : selected.first()->text(),
+        QFileInfo(cacheFile).isFile());
+    if (source == qb::releaseinfo::PageSource::Cache) {
+        // The poster is read once the page has loaded (WebBrowser1DocumentComplete).
+        PendingCachedPage = QUrl::fromLocalFile(cacheFile);
+        WebBrowser1->load(PendingCachedPage);
+        return;
+    }
+    buildReleaseInfo(releaseId);
+}
+
+void TForm1::buildReleaseInfo(const QString& releaseId) {
+    InfoPosterUrl.clear();
+    const qb::net::HttpResult answer =
+        NetHTTPClient1->get(qb::releaseinfo::releaseInfoAddress(ServiceBaseUrl, releaseId));
+    // The answer is the tracker's page whatever its status; a failed request counts as empty.
+    const QString text = answer.ok ? QString::fromUtf8(answer.body) : QString();
+    if (text.isEmpty()) {
+        qb::releaseinfo::writeIntoView(WebBrowser1, errorPage());
+        return; // LastInfoId stays as it was, so the next selection tries again
+    }
+    const qb::releaseinfo::ReleasePage page =
+        qb::releaseinfo::buildReleasePage(text, qb::releaseinfo::buildPageHosts(ServiceBaseUrl));
+    InfoMagnet = page.magnet;
+    InfoPosterUrl = page.posterUrl;
+    PendingCachedPage.clear();
+    qb::releaseinfo::writeIntoView(WebBrowser1, page.html);
+    LastInfoId = releaseId;
+    cacheReleasePage(releaseId, page.html);
+}
+
+void TForm1::cacheReleasePage(const QString& releaseId, const QString& html) {
+    const QFileInfo folder(qb::releaseinfo::cacheFolder(AppDir()));
+    if (!folder.isDir()) {
+        return; // no cache folder, no cache
+    }
+    // The page text itself, in UTF-8 with a byte-order mark, which the view reads back as such.
+    const QString path = qb::releaseinfo::cacheFilePath(AppDir(), releaseId);
+    if (!qb::platform::writeUtf8BomTextFile(path, html)) {
+        message(u"Не удается записать файл "_s + QDir::toNativeSeparators(path),
+                QGuiApplication::applicationDisplayName(), qb::platform::MessageIcon::Error);
+    }
+}

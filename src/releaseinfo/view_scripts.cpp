@@ -21,13 +21,13 @@ struct ScriptAnswer {
     bool arrived = false;
     QEventLoop* loop = nullptr;
 };
+} // namespace
 
 QString jsString(const QString& text) {
     // A JSON string is a valid JavaScript string literal.
     const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
-} // namespace
 
 std::optional<QString> runViewScript(QWebEngineView* view, const QString& script, int timeoutMs) {
     if (view == nullptr || view->page() == nullptr) {
@@ -61,6 +61,26 @@ std::optional<QString> firstImageAddress(QWebEngineView* view) {
 std::optional<QString> elementInnerHtml(QWebEngineView* view, const QString& id) {
     return runViewScript(view, u"(function(){var e=document.getElementById("_s + jsString(id) +
                                    u");return e?e.innerHTML:null;})()"_s);
+}
+
+std::optional<QString> activeElementAttribute(QWebEngineView* view, const QString& name) {
+    return runViewScript(view, u"(function(){var e=document.activeElement;"
+                               u"return e&&e.hasAttribute("_s +
+                                   jsString(name) + u")?e.getAttribute("_s + jsString(name) +
+                                   u"):null;})()"_s);
+}
+
+bool setBodyStyle(QWebEngineView* view, const QString& name, const QString& value) {
+    return runViewScript(view, u"(function(){var b=document.body;if(!b)return null;b.style["_s +
+                                   jsString(name) + u"]="_s + jsString(value) +
+                                   u";return 'set';})()"_s)
+        .has_value();
+}
+
+bool writeDocument(QWebEngineView* view, const QString& html) {
+    return runViewScript(view, u"(function(){document.open();document.write("_s + jsString(html) +
+                                   u");document.close();return 'written';})()"_s)
+        .has_value();
 }
 
 } // namespace qb::releaseinfo

@@ -186,6 +186,7 @@ void TForm1::connectEvents() {
                     ApplicationEvents1Deactivate();
                 }
             });
+    connectInfoViewEvents();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

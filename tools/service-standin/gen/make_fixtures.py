@@ -126,14 +126,71 @@ def main_pages():
 # Nothing before the magnet link carries a double quote: the client takes the text after the
 # page's first quote as the magnet.
 
+# How each release page departs from the common layout, so that together the pages carry every
+# caption and marker the client reads: the other spellings of the year, sound, description and
+# title captions, dubbing, episode notes, media-info blocks, notes, ratings present or missing,
+# screenshots missing or left unclosed, casts of one name and of more than sixteen.
+VARIANTS = {
+    215640: dict(year="Год выпуска", audio="Звук",
+                 extra=["<b>BDInfo:</b> Disc Size: 58 400 000 000 bytes | Protection: AACS2"]),
+    98214: dict(title_caption_outside=True, filmdb=False,
+                extra=["<b>Озвучивание:</b> студия «Полярный звук»"]),
+    98215: dict(no_title=True, imdb=False, cast_single=True),
+    402311: dict(about="Описание",
+                 extra=["<b>M/I:</b> WEB-DL 720p, 3 450 MB", "<b>MediaInfo:</b> AVC High@L4"],
+                 screens_unclosed=True),
+    310455: dict(episodes="Добавлены серии 9-10 из 10", cast_long=True,
+                 extra=["<b>Примечание:</b> серии выходили с 1 по 10 марта"]),
+    310877: dict(screens=False, extra=["<b>МедиаИнфо:</b> HEVC, 1920x1080"]),
+    288001: dict(extra=["<b>[info]</b> Rip by polar_rips: x264, CRF 18"]),
+    288950: dict(extra=["<b>Оценка:</b> 9.1 из 10", "<b>Сидеры:</b> раздача поддерживается"]),
+    301200: dict(extra=["<b>Файл:</b> doroga.domoj.2021.720p.mkv"]),
+    299777: dict(translation="Профессиональный | многоголосый"),
+    412000: dict(genre_en="family"),
+}
+
+LONG_CAST = [f"Актёр {n}" for n in range(1, 21)]
+
+
 def release_page(r):
     rid, t = r["id"], full_title(r)
+    v = VARIANTS.get(rid, {})
     magnet = (f"magnet:?xt=urn:btih:{info_hash(rid)}&amp;dn=tracker.example_{rid}{announce()}")
     imdb_id = f"tt71{rid:05d}"[:9]
     bytes_ = int(float(r["gb"]) * 1024 ** 3)
+    if v.get("no_title"):
+        title = ""
+    elif v.get("title_caption_outside"):
+        title = f"<b>Название</b>: {r['ru']}<br>\n"
+    else:
+        title = f"<b>Название:</b> {r['ru']}<br>\n"
     original = f"<b>Оригинальное название:</b> {r['en']}<br>\n" if r["en"] else ""
-    about = "О фильме" if r["kind"] == FILM else "О сериале"
+    about = v.get("about", "О фильме" if r["kind"] == FILM else "О сериале")
+    genre = r["genre"] + (" / " + v["genre_en"] if "genre_en" in v else "")
+    if v.get("cast_single"):
+        cast = r["cast"][0]
+    elif v.get("cast_long"):
+        cast = ", ".join(r["cast"] + LONG_CAST) + ", и другие"
+    else:
+        cast = ", ".join(r["cast"]) + ", и другие"
+    extra = "".join(f"{line}<br>\n" for line in v.get("extra", []))
+    imdb = (f'<a href="https://www.imdb.com/title/{imdb_id}/" target="_blank"><img '
+            f'src="http://{{{{imghost}}}}/imdb/pic/{rid}.png" alt="IMDb {r["imdb"]}"></a>\n'
+            if v.get("imdb", True) else "")
+    filmdb = (f'<a href="http://{{{{filmdb}}}}/film/{rid}/" target="_blank"><img '
+              f'src="http://{{{{filmdb}}}}/rating/{rid}.png" alt="{r["filmdb"]}"></a>\n'
+              if v.get("filmdb", True) else "")
     screens = " ".join(f'<img src="{{{{base}}}}/img/screens/{rid}_{n}.jpg">' for n in (1, 2))
+    if not v.get("screens", True):
+        spoiler = ""
+    elif v.get("screens_unclosed"):
+        spoiler = (f'<div class="spoiler"><div class="sp-head">Скриншоты</div>'
+                   f'<div class="sp-body">{screens}</div></div>\n')
+    else:
+        spoiler = (f'<div class="spoiler"><div class="sp-head">Скриншоты</div><div class="sp-body">'
+                   f'<textarea class="sp-text" readonly>{screens}</textarea></div></div>\n')
+    episodes = (f'<tr><td class="header">Обновление</td><td>{v["episodes"]}</td></tr>\n'
+                if "episodes" in v else "")
     return f"""<!DOCTYPE html>
 <html lang=ru>
 <head>
@@ -150,33 +207,29 @@ def release_page(r):
 <tr><td class=header>Магнет:</td><td><a href="{magnet}"><img src="/s/t/magnet.png" alt="magnet"></a> <a href="/download/{rid}">Скачать .torrent</a></td></tr>
 <tr><td class="header">Описание:</td><td>
 <img src="{{{{base}}}}/img/posters/{rid}.jpg" align="right" alt="poster" width="179">
-<b>Название:</b> {r['ru']}<br>
-{original}<b>Год выхода:</b> {r['year']}<br>
-<b>Жанр:</b> {r['genre']}<br>
+{title}{original}<b>{v.get('year', 'Год выхода')}:</b> {r['year']}<br>
+<b>Жанр:</b> {genre}<br>
 <b>Режиссер:</b> {r['director']}<br>
-<b>В ролях:</b> {', '.join(r['cast'])}, и другие<br>
+<b>В ролях:</b> {cast}<br>
 <br>
 <b>{about}:</b> {r['about']}<br>
 <br>
 <b>Страна:</b> {r['country']}<br>
 <b>Продолжительность:</b> {r['length']}<br>
-<b>Перевод:</b> Профессиональный (многоголосый закадровый)<br>
+<b>Перевод:</b> {v.get('translation', 'Профессиональный (многоголосый закадровый)')}<br>
 <b>Субтитры:</b> русские, английские<br>
 <br>
 <b>Видео:</b> AVC, 1920x1080, 23.976 fps, 9 800 kbps<br>
-<b>Аудио:</b> AC3, 6 ch, 448 kbps, русский<br>
-<b>Аудио 2:</b> AAC, 2 ch, 192 kbps, английский<br>
-<br>
-<a href="https://www.imdb.com/title/{imdb_id}/" target="_blank"><img src="http://{{{{imghost}}}}/imdb/pic/{rid}.png" alt="IMDb {r['imdb']}"></a>
-<a href="http://{{{{filmdb}}}}/film/{rid}/" target="_blank"><img src="http://{{{{filmdb}}}}/rating/{rid}.png" alt="{r['filmdb']}"></a>
-<div class="spoiler"><div class="sp-head">Скриншоты</div><div class="sp-body"><textarea class="sp-text" readonly>{screens}</textarea></div></div>
-</td></tr>
+<b>{v.get('audio', 'Аудио')}:</b> AC3, 6 ch, 448 kbps, русский<br>
+<b>{v.get('audio', 'Аудио')} 2:</b> AAC, 2 ch, 192 kbps, английский<br>
+{extra}<br>
+{imdb}{filmdb}{spoiler}</td></tr>
 <tr><td class="header">Категория</td><td><a href="/browse/1/0/0/2">{'Зарубежные фильмы' if r['kind'] == FILM else 'Зарубежные сериалы'}</a></td></tr>
 <tr><td class="header">Раздают</td><td>{r['seed']}</td></tr>
 <tr><td class="header">Качают</td><td>{r['leech']}</td></tr>
 <tr><td class="header">Размер</td><td>{r['gb']} GB ({bytes_:,} Bytes)</td></tr>
 <tr><td class="header">Добавлен</td><td>2024-0{rid % 9 + 1}-1{rid % 10} 14:05:33 (5 месяцев назад)</td></tr>
-<tr><td class="header">Раздал</td><td><span class="user"><u>polar_rips</u></span></td><td><a href="/user/polar_rips">профиль</a></td></tr>
+{episodes}<tr><td class="header">Раздал</td><td><span class="user"><u>polar_rips</u></span></td><td><a href="/user/polar_rips">профиль</a></td></tr>
 <tr><td class="header">Файлы</td><td><a href="#files" id="displayfiles">Список файлов ({r['files']})</a><div id="files" style="display:none"></div></td></tr>
 </table>
 </div>

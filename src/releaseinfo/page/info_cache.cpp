@@ -1,0 +1,48 @@
+#include "releaseinfo/page/info_cache.h"
+
+#include <QDir>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace qb::releaseinfo {
+
+PageSource pageSource(bool torrentSelected, QStringView selectedRowText, bool cacheFileExists) {
+    if (torrentSelected && selectedRowText.contains(u"update]"_s)) {
+        return PageSource::Build;
+    }
+    return cacheFileExists ? PageSource::Cache : PageSource::Build;
+}
+
+bool isReleaseId(QStringView id) {
+    if (id.isEmpty() || id.size() > 20) {
+        return false;
+    }
+    for (const QChar c : id) {
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString cacheFolder(const QString& appDir) {
+    return appDir + u"cache"_s;
+}
+
+QString cacheFilePath(const QString& appDir, const QString& releaseId) {
+    return cacheFolder(appDir) + u"/"_s + releaseId + u".html"_s;
+}
+
+bool isAllowedViewAddress(const QUrl& address, const QString& cacheFolder) {
+    if (address.scheme() != u"file"_s) {
+        return true;
+    }
+    if (!address.host().isEmpty()) {
+        return false; // a file on another machine
+    }
+    const QString path = QDir::cleanPath(address.toLocalFile());
+    const QString folder = QDir::cleanPath(cacheFolder) + u"/"_s;
+    return !address.toLocalFile().isEmpty() && path.startsWith(folder);
+}
+
+} // namespace qb::releaseinfo

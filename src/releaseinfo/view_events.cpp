@@ -1,0 +1,65 @@
+// The information view's own events: a navigation about to start, a document loaded, and a
+// page's request for a new window.
+#include "app/tform1.h"
+
+#include "releaseinfo/info_view_page.h"
+#include "releaseinfo/page/info_cache.h"
+#include "releaseinfo/view_scripts.h"
+
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+
+using namespace Qt::Literals::StringLiterals;
+
+void TForm1::connectInfoViewEvents() {
+    auto* page = new qb::releaseinfo::InfoViewPage(
+        WebBrowser1->page()->profile(), qb::releaseinfo::cacheFolder(AppDir()), WebBrowser1);
+    WebBrowser1->setPage(page);
+    connect(page, &qb::releaseinfo::InfoViewPage::navigating, this,
+            [this](const QUrl& address) { WebBrowser1BeforeNavigate2(address); });
+    // The handler reads from the page: it runs once the view has finished its own work.
+    connect(page, &QWebEnginePage::loadFinished, this, [this, page](bool ok) {
+        QMetaObject::invokeMethod(
+            this, [this, address = page->url(), ok] { WebBrowser1DocumentComplete(address, ok); },
+            Qt::QueuedConnection);
+    });
+    // The link's address is read from the page once the request has returned to the view.
+    connect(
+        page, &qb::releaseinfo::InfoViewPage::newWindowAsked, this,
+        [this] { WebBrowser1NewWindow2(); }, Qt::QueuedConnection);
+}
+
+void TForm1::WebBrowser1BeforeNavigate2(const QUrl&) {
+    LastInfoId.clear();
+}
+
+void TForm1::WebBrowser1DocumentComplete(const QUrl& address, bool ok) {
+    if (!ok) {
+        return;
+    }
+    if (address.toString().contains(u"abt.need"_s)) {
+        // The idle page shows no scroll bars.
+        qb::releaseinfo::setBodyStyle(WebBrowser1, u"overflowX"_s, u"hidden"_s);
+        qb::releaseinfo::setBodyStyle(WebBrowser1, u"overflowY"_s, u"hidden"_s);
+    }
+    if (!PendingCachedPage.isEmpty() && address == PendingCachedPage) {
+        PendingCachedPage.clear();
+        // A cached page sets the poster only; a page without one leaves it as it was.
+        if (const std::optional<QString> poster = qb::releaseinfo::firstImageAddress(WebBrowser1)) {
+            InfoPosterUrl = *poster;
+        }
+    }
+}
+
+void TForm1::WebBrowser1NewWindow2() {
+    const std::optional<QString> href =
+        qb::releaseinfo::activeElementAttribute(WebBrowser1, u"href"_s);
+    if (!href) {
+        return; // a script's request: no address, nothing to open
+    }
+    // Only web addresses taken from a page are handed to the system's browser.
+    const QUrl address(href->trimmed());
+    if (qb::platform::isWebAddress(address)) {
+        Platform_.browser->open(address);
+    }
+}
