@@ -41,6 +41,9 @@ InfoViewPage::InfoViewPage(QWebEngineProfile* profile, const QString& cacheFolde
     // A cached page shows its poster, ratings and screenshots from their web addresses.
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     s->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    // A page shown for a clicked row leaves the keyboard focus on that list, whose shortcuts
+    // act on the row right away.
+    s->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
     setUrlRequestInterceptor(&requests_);
 }
 

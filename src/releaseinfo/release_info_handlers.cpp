@@ -28,7 +28,11 @@ QString errorPage() {
 } // namespace
 
 void TForm1::ShowReleaseInfo(const QString& releaseId) {
-    takeFocusFromControls();
+    // A list whose row was just clicked keeps the keyboard focus, so that its shortcuts act on
+    // that row at once; from anywhere else the focus leaves the controls.
+    if (!TorrentList->hasFocus() && !SearchResult->hasFocus()) {
+        takeFocusFromControls();
+    }
     if (releaseId == LastInfoId) {
         return; // that page is on display
     }
@@ -53,6 +57,9 @@ void TForm1::ShowReleaseInfo(const QString& releaseId) {
 }
 
 void TForm1::buildReleaseInfo(const QString& releaseId) {
+    // Until the new page is built no release is on display: a failed build must not leave the
+    // magnet of an earlier release for the update to add in place of this one.
+    InfoMagnet.clear();
     InfoPosterUrl.clear();
     const qb::net::HttpResult answer =
         NetHTTPClient1->get(qb::releaseinfo::releaseInfoAddress(ServiceBaseUrl, releaseId));

@@ -106,6 +106,8 @@ void TForm1::SearchResultMouseLeave() {
 void TForm1::SearchResultClick() {
     if (const qb::search::SearchRecord* record = selectedSearchRecord()) {
         ShowReleaseInfo(qb::search::releaseIdOfPagePath(record->PagePath, u"nt/"));
+        // The clicked list holds the keyboard focus, so its shortcuts act on the row at once.
+        SearchResult->setFocus(Qt::MouseFocusReason);
     }
 }
 

@@ -184,7 +184,11 @@ TEST_F(SeriesUpdateSteps, RemovesTheMarkedTorrentAndHandsTheReleaseToTheAddingWo
 
 TEST_F(SeriesUpdateSteps, WithoutTheNewReleasesMagnetTheOldTorrentStays) {
     showAndAwaitTheCheck();
-    form->InfoMagnet.clear();
+    // The release page cannot be had, so no magnet of the current release is known.
+    service.addFault({{"kind", "drop"}, {"match", "/get_info.php"}});
+    // The magnet of a page shown earlier belongs to another release and must not stand in.
+    form->InfoMagnet =
+        u"magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5&dn=id_17FA6"_s;
     server.clearRequests();
     chooseFromRowMenu(grown, form->update1);
     EXPECT_EQ(server.requestsTo("/torrent/rem"), 0);
