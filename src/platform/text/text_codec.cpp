@@ -1,5 +1,7 @@
 #include "platform/text/text_codec.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <array>
 
@@ -26,6 +28,15 @@ constexpr std::array<char16_t, 128> kWindows1251High = {
     u'\u0440', u'\u0441', u'\u0442', u'\u0443', u'\u0444', u'\u0445', u'\u0446', u'\u0447',
     u'\u0448', u'\u0449', u'\u044A', u'\u044B', u'\u044C', u'\u044D', u'\u044E', u'\u044F',
 };
+
+constexpr char16_t kByteOrderMark = 0xFEFF;
+
+// UTF-8 after its mark. Only that one mark is taken off: a U+FEFF that follows it is the text's
+// own first character (QString::fromUtf8 would drop it as a second mark).
+QString decodeUtf8AfterMark(const char* data, qsizetype size) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(data, size));
+}
 
 bool startsWith(const QByteArray& bytes, const char* mark, qsizetype length) {
     return bytes.size() >= length && std::equal(mark, mark + length, bytes.constData());
@@ -122,7 +133,7 @@ QString decodeWindows1251(const QByteArray& bytes) {
 
 QString decodeText(const QByteArray& bytes) {
     if (startsWith(bytes, "\xEF\xBB\xBF", 3)) {
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+        return decodeUtf8AfterMark(bytes.constData() + 3, bytes.size() - 3);
     }
     if (startsWith(bytes, "\xFF\xFE", 2)) {
         return decodeUtf16(bytes, 2, false);
@@ -137,6 +148,11 @@ QString decodeText(const QByteArray& bytes) {
 }
 
 QByteArray encodeLegacy(const QString& text) {
+    // A text whose first character is U+FEFF would read back with that character taken for a
+    // byte-order mark; a real mark in front keeps it.
+    if (text.startsWith(QChar(kByteOrderMark))) {
+        return encodeUtf8WithBom(text);
+    }
     return text.toUtf8();
 }
 
