@@ -3,9 +3,10 @@
 
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
+#include "connection/http/event_flowing_call.h"
 #include "connection/http/http_client.h"
 #include "connection/list/counts_line.h"
-#include "connection/list/server_list.h"
+#include "connection/list/server_list_reader.h"
 #include "connection/list/torrent_row.h"
 
 #include <QApplication>
@@ -64,6 +65,15 @@ void TForm1::ConnectButtonClick() {
         IdHTTP1->post(SrvAdress->text() + u"/torrent/list"_s, QByteArray());
     IdHTTP1->setConnectTimeoutMs(0);
 
+    // Reading and sorting the answer of a large collection takes a while: it runs off the
+    // window's thread, which keeps answering meanwhile, as it does while the request runs. The
+    // window shows the outcome afterwards, in the order it always has.
+    qb::connection::ListParseOutcome parsed;
+    if (answer.ok) {
+        qb::net::runWhileProcessingEvents(
+            [&parsed, &answer] { parsed = qb::connection::readSortedServerList(answer.body); });
+    }
+
     if (!answer.ok) {
         TorrentList->clear();
         setUnreachable();
@@ -79,7 +89,6 @@ void TForm1::ConnectButtonClick() {
     SettingBut->setEnabled(true);
     Timer1->start();
 
-    qb::connection::ListParseOutcome parsed = qb::connection::parseServerList(answer.body);
     if (parsed.kind == qb::connection::ListAnswerKind::NotArray) {
         message(u"Не удается разобрать ответ сервера"_s, u"Ошибка"_s,
                 qb::platform::MessageIcon::Warning);
@@ -92,8 +101,7 @@ void TForm1::ConnectButtonClick() {
         setUnreachable();
         return;
     }
-    qb::connection::sortServerList(parsed.array);
-    ServerList = std::move(parsed.array);
+    std::swap(ServerList, parsed.array);
 
     const QStringList marks = updateRows();
     QStringList rows;

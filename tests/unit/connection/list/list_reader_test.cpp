@@ -1,0 +1,118 @@
+// The fast reading of the list answer gives exactly what the plain reader and sort give.
+#include "connection/http/json_value_text.h"
+#include "connection/list/server_list_reader.h"
+
+#include "list_test_print.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace qb::connection {
+namespace {
+using Json = nlohmann::ordered_json;
+
+ListParseOutcome plain(const QByteArray& answer) {
+    ListParseOutcome outcome = parseServerList(answer);
+    sortServerList(outcome.array);
+    return outcome;
+}
+
+// Same outcome, same entries in the same order, each with the same members, types and texts.
+void expectSameAsPlain(const QByteArray& answer) {
+    const ListParseOutcome expected = plain(answer);
+    const ListParseOutcome fast = readSortedServerList(answer);
+    ASSERT_EQ(fast.kind, expected.kind) << answer.left(200).toStdString();
+    ASSERT_EQ(fast.array.size(), expected.array.size());
+    for (std::size_t i = 0; i < fast.array.size(); ++i) {
+        EXPECT_EQ(fast.array[i].dump(), expected.array[i].dump()) << "entry " << i;
+        EXPECT_EQ(fast.array[i], expected.array[i]) << "entry " << i;
+    }
+}
+
+class SameAsPlain : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SameAsPlain, ForEveryKindOfAnswer) {
+    expectSameAsPlain(QByteArray(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SameAsPlain,
+    ::testing::Values(
+        // Not arrays and not JSON.
+        "", "   ", "{}", "{\"Name\":\"a\"}", "\"text\"", "12", "null", "[", "[1,]", "[]junk",
+        "<html>502 Bad Gateway</html>", "[\"\\ud800\"]", "[\"\\udc00x\"]", "[\"a\x01\"]",
+        "[\"\xFF\"]", "[1e400]", "\xEF\xBB\xBF[{\"Name\":\"bom\"}]",
+        // Member order as received, repeated names (first place, last value).
+        "[]", " [ { \"b\" : 1 , \"a\" : 2 } ] ", "[{\"Name\":\"x\",\"Name\":\"y\",\"Hash\":\"h\"}]",
+        // Integer literals exactly, negative zero, fractions, exponents, past 64 bits.
+        "[{\"Length\":18446744073709551615},{\"Length\":9223372036854775807},"
+        "{\"Length\":-9223372036854775808},{\"Length\":0},{\"Length\":-0}]",
+        "[{\"Length\":-0.0},{\"Length\":2097152.5},{\"Length\":1E2},{\"Length\":1e-7}]",
+        "[{\"Length\":18446744073709551616},{\"Length\":-9223372036854775809}]",
+        // Escapes: written back the way the sort key writes them.
+        "[{\"Name\":\"\\u0041\\/\\\"\\\\\\b\\f\\n\\r\\t\\u0001\\u001f\\u007f\"}]",
+        "[\"\\uD83D\\uDE00\",\"\\uFFFF\",\"\\uE000\",\"\xF0\x9F\x98\x80x\",\"\xEE\x80\x80\"]",
+        // Mixed entries: scalars, arrays and objects sort by their text like any entry.
+        "[3,\"3\",null,true,false,[],{},[{}],{\"a\":[1,{\"b\":null}]},-1,1.5]"));
+
+TEST(SameAsPlain, ForRealisticAnswersWithRandomNames) {
+    std::mt19937 rng(7);
+    const char* const names[] = {"Сталкер",           "stalker", "Stalker", "\xF0\x9F\x8E\xAC film",
+                                 "\xEF\xBC\xA1 wide", "a\\\"q",  "",        "Ёлка"};
+    for (int round = 0; round < 20; ++round) {
+        std::string answer = "[";
+        const int entries = static_cast<int>(rng() % 40);
+        for (int i = 0; i < entries; ++i) {
+            answer += i == 0 ? "" : ",";
+            answer += "{\"Name\":\"" + std::string(names[rng() % 8]) + "\",\"Hash\":\"" +
+                      std::to_string(rng() % 5) + "\",\"Length\":" + std::to_string(rng()) +
+                      ",\"Status\":" + std::to_string(rng() % 4) +
+                      ",\"Files\":[{\"Size\":" + std::to_string(rng() % 3) + "}]}";
+        }
+        answer += "]";
+        expectSameAsPlain(QByteArray::fromStdString(answer));
+    }
+}
+
+TEST(SameAsPlain, ForNestingAtAndPastTheLimit) {
+    for (const int depth :
+         {kMaxJsonAnswerDepth - 1, kMaxJsonAnswerDepth, kMaxJsonAnswerDepth + 1, 1100}) {
+        const QByteArray deep = QByteArray(depth, '[') + QByteArray(depth, ']');
+        expectSameAsPlain(deep);
+    }
+}
+
+TEST(Utf16Order, AgreesWithComparingUtf16CodeUnits) {
+    const std::vector<std::string> texts = {"",
+                                            "a",
+                                            "ab",
+                                            "b",
+                                            "A",
+                                            "\x7F",
+                                            "\xC2\x80",
+                                            "\xD0\x81",
+                                            "\xED\x9F\xBF",
+                                            "\xEE\x80\x80",
+                                            "\xEF\xBF\xBF",
+                                            "\xF0\x90\x80\x80",
+                                            "\xF0\x9F\x98\x80",
+                                            "\xF4\x8F\xBF\xBF",
+                                            "x\xEF\xBC\xA1",
+                                            "x\xF0\x9F\x98\x80",
+                                            "x\xEF\xBC\xA1y",
+                                            "x\xF0\x9F\x98\x80y"};
+    for (const std::string& a : texts) {
+        for (const std::string& b : texts) {
+            EXPECT_EQ(utf16Less(a, b), QString::fromStdString(a) < QString::fromStdString(b))
+                << a << " / " << b;
+        }
+    }
+}
+
+} // namespace
+} // namespace qb::connection
