@@ -1,5 +1,7 @@
 #include "platform/text/hand_off_frame.h"
 
+#include "platform/text/text_codec.h"
+
 #include <QtEndian>
 
 namespace qb::platform {
@@ -27,7 +29,7 @@ HandOffFrameRead readHandOffFrame(const QByteArray& received) {
         return {};
     }
     return {HandOffFrameState::Complete,
-            QString::fromUtf8(received.constData() + kLengthBytes, length)};
+            fromUtf8Exactly(QByteArrayView(received).sliced(kLengthBytes, length))};
 }
 
 } // namespace qb::platform

@@ -31,13 +31,6 @@ constexpr std::array<char16_t, 128> kWindows1251High = {
 
 constexpr char16_t kByteOrderMark = 0xFEFF;
 
-// UTF-8 after its mark. Only that one mark is taken off: a U+FEFF that follows it is the text's
-// own first character (QString::fromUtf8 would drop it as a second mark).
-QString decodeUtf8AfterMark(const char* data, qsizetype size) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(QByteArrayView(data, size));
-}
-
 bool startsWith(const QByteArray& bytes, const char* mark, qsizetype length) {
     return bytes.size() >= length && std::equal(mark, mark + length, bytes.constData());
 }
@@ -72,6 +65,11 @@ QString decodeUtf16(const QByteArray& bytes, qsizetype from, bool bigEndian) {
 }
 
 } // namespace
+
+QString fromUtf8Exactly(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
 
 bool isValidUtf8(const QByteArray& bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
@@ -133,7 +131,8 @@ QString decodeWindows1251(const QByteArray& bytes) {
 
 QString decodeText(const QByteArray& bytes) {
     if (startsWith(bytes, "\xEF\xBB\xBF", 3)) {
-        return decodeUtf8AfterMark(bytes.constData() + 3, bytes.size() - 3);
+        // Only that one mark is taken off: a U+FEFF after it is the text's first character.
+        return fromUtf8Exactly(QByteArrayView(bytes).sliced(3));
     }
     if (startsWith(bytes, "\xFF\xFE", 2)) {
         return decodeUtf16(bytes, 2, false);
@@ -142,7 +141,7 @@ QString decodeText(const QByteArray& bytes) {
         return decodeUtf16(bytes, 2, true);
     }
     if (isValidUtf8(bytes)) {
-        return QString::fromUtf8(bytes);
+        return fromUtf8Exactly(bytes);
     }
     return decodeWindows1251(bytes);
 }

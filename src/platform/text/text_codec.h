@@ -11,6 +11,11 @@ namespace qb::platform {
 // off: whatever text was written by encodeLegacy or encodeUtf8WithBom reads back the same.
 QString decodeText(const QByteArray& bytes);
 
+// UTF-8 bytes as text, every character kept: unlike QString::fromUtf8, a U+FEFF at the start
+// is the text's own character, not a byte-order mark to drop. Text read from files, answers
+// and hand-offs goes through this, so a value survives being written and read back.
+QString fromUtf8Exactly(QByteArrayView bytes);
+
 // Whether `bytes` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool isValidUtf8(const QByteArray& bytes);
 

@@ -1,5 +1,6 @@
 #include "app/settings/password_mask.h"
 #include "app/settings/settings_text.h"
+#include "platform/text/text_codec.h"
 
 #include "build_config.h"
 
@@ -186,6 +187,19 @@ INSTANTIATE_TEST_SUITE_P(Table, NotASettingsFile,
                                            "[{\"Server\":\"x\"}", "[{\"Server\":\"x\"}]junk",
                                            "[{\"Player\":{\"a\":1}}]", "[{\"Tor\":[\"1\"]}]",
                                            "[{\"Server\":\"a\"\"b\"}]"));
+
+// Values that begin with U+FEFF (as UTF-16 bytes FE FF FE FF ... read) are saved and read back
+// unchanged.
+TEST(SettingsSave, ValuesBeginningWithAByteOrderMarkCharacterRoundTrip) {
+    const QString odd = QStringLiteral("\uFEFF\uFEFF");
+    const Settings s = loaded(u"[{\"Server\":\"" + odd + u"\",\"Tor\":\"" + odd + u"\"}]");
+    EXPECT_EQ(s.server, odd);
+    EXPECT_EQ(s.serviceBaseUrl, odd);
+    const QString text = settingsText(saveValuesFor(s, kCaption, false, s.server));
+    const Settings back = loaded(qb::platform::decodeText(qb::platform::encodeLegacy(text)));
+    EXPECT_EQ(back.server, odd);
+    EXPECT_EQ(back.serviceBaseUrl, odd);
+}
 
 struct MaskCase {
     const char* text;
