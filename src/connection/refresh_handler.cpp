@@ -68,10 +68,10 @@ void TForm1::ConnectButtonClick() {
     // Reading and sorting the answer of a large collection takes a while: it runs off the
     // window's thread, which keeps answering meanwhile, as it does while the request runs. The
     // window shows the outcome afterwards, in the order it always has.
-    qb::connection::ListParseOutcome parsed;
+    qb::connection::ServerListRead parsed;
     if (answer.ok) {
         qb::net::runWhileProcessingEvents(
-            [&parsed, &answer] { parsed = qb::connection::readSortedServerList(answer.body); });
+            [&parsed, &answer] { parsed = qb::connection::readServerList(answer.body); });
     }
 
     if (!answer.ok) {
@@ -95,19 +95,19 @@ void TForm1::ConnectButtonClick() {
         return;
     }
     if (parsed.kind == qb::connection::ListAnswerKind::NotJson) {
-        ServerList = nlohmann::ordered_json::array();
+        ServerList = qb::connection::ServerEntries();
         message(u"Сервер вернул неверные данные"_s, u"Ошибка"_s,
                 qb::platform::MessageIcon::Warning);
         setUnreachable();
         return;
     }
-    std::swap(ServerList, parsed.array);
+    std::swap(ServerList, parsed.entries);
 
     const QStringList marks = updateRows();
     QStringList rows;
-    rows.reserve(static_cast<qsizetype>(ServerList.size()));
-    for (const auto& entry : ServerList) {
-        rows << qb::connection::torrentRowText(entry, marks);
+    rows.reserve(static_cast<qsizetype>(parsed.rowFields.size()));
+    for (const auto& fields : parsed.rowFields) {
+        rows << qb::connection::torrentRowText(fields, marks);
     }
     TorrentList->addItems(rows);
 

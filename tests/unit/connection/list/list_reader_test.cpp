@@ -16,6 +16,8 @@ namespace qb::connection {
 namespace {
 using Json = nlohmann::ordered_json;
 
+const QStringList kMarks{QStringLiteral("x^h"), QStringLiteral("Сталкер^3")};
+
 ListParseOutcome plain(const QByteArray& answer) {
     ListParseOutcome outcome = parseServerList(answer);
     sortServerList(outcome.array);
@@ -25,12 +27,20 @@ ListParseOutcome plain(const QByteArray& answer) {
 // Same outcome, same entries in the same order, each with the same members, types and texts.
 void expectSameAsPlain(const QByteArray& answer) {
     const ListParseOutcome expected = plain(answer);
-    const ListParseOutcome fast = readSortedServerList(answer);
+    const ServerListRead fast = readServerList(answer);
     ASSERT_EQ(fast.kind, expected.kind) << answer.left(200).toStdString();
-    ASSERT_EQ(fast.array.size(), expected.array.size());
-    for (std::size_t i = 0; i < fast.array.size(); ++i) {
-        EXPECT_EQ(fast.array[i].dump(), expected.array[i].dump()) << "entry " << i;
-        EXPECT_EQ(fast.array[i], expected.array[i]) << "entry " << i;
+    ASSERT_EQ(fast.entries.size(), expected.array.size());
+    ASSERT_EQ(fast.rowFields.size(), expected.array.size());
+    for (std::size_t i = 0; i < fast.entries.size(); ++i) {
+        EXPECT_EQ(fast.entries[i].dump(), expected.array[i].dump()) << "entry " << i;
+        EXPECT_EQ(fast.entries[i], expected.array[i]) << "entry " << i;
+        EXPECT_EQ(torrentRowText(fast.rowFields[i], kMarks),
+                  torrentRowText(expected.array[i], kMarks))
+            << "entry " << i;
+    }
+    // Each entry is read once and keeps its address.
+    if (!fast.entries.empty()) {
+        EXPECT_EQ(&fast.entries[0], &*fast.entries.begin());
     }
 }
 
@@ -57,6 +67,13 @@ INSTANTIATE_TEST_SUITE_P(
         // Escapes: written back the way the sort key writes them.
         "[{\"Name\":\"\\u0041\\/\\\"\\\\\\b\\f\\n\\r\\t\\u0001\\u001f\\u007f\"}]",
         "[\"\\uD83D\\uDE00\",\"\\uFFFF\",\"\\uE000\",\"\xF0\x9F\x98\x80x\",\"\xEE\x80\x80\"]",
+        // Members the rows show, of every kind; the last of repeated names counts.
+        "[{\"Name\":1.5,\"Hash\":true,\"Length\":\"2147483648\",\"Status\":1},"
+        "{\"Name\":null,\"Length\":[1],\"Status\":\"1\"},{\"Name\":{\"a\":1},\"Length\":-1e9}]",
+        "[{\"Name\":\"x\",\"Hash\":\"h\",\"Hash\":\"g\",\"Length\":1073741824}]",
+        "[{\"Name\":\"\\ufeffFEFF first\",\"Length\":1}]",
+        // Go's encoder writes "&", "<" and ">" as escapes, as a real server does.
+        "[{\"Magnet\":\"magnet:?xt=urn:btih:1\\u0026dn=a\\u003cb\\u003e\",\"Name\":\"\\u2028\"}]",
         // Mixed entries: scalars, arrays and objects sort by their text like any entry.
         "[3,\"3\",null,true,false,[],{},[{}],{\"a\":[1,{\"b\":null}]},-1,1.5]"));
 
