@@ -23,6 +23,7 @@ ServerEntries::ServerEntries(std::shared_ptr<const Source> source, std::vector<s
 
 const ServerEntries::Json& ServerEntries::operator[](std::size_t index) const {
     std::optional<Json>& value = Values_[index];
+    const std::lock_guard lock(*Reading_);
     if (!value) {
         // The text is written as the value's own compact text; it reads back the same.
         value = Json::parse(Source_->text(Order_[index]));

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@ namespace qb::connection {
 // a JSON value. A large list keeps its answer as it was read, and an entry becomes a value the
 // first time it is asked for, so a refresh never builds thousands of values of which the window
 // shows a few. The values are those the plain reader gives, and an entry's address stays the
-// same until the list is replaced.
+// same until the list is replaced. Entries may be read from any thread.
 class ServerEntries {
 public:
     using Json = nlohmann::ordered_json;
@@ -73,8 +74,10 @@ public:
 private:
     std::shared_ptr<const Source> Source_;
     std::vector<std::size_t> Order_;
-    // Entries read so far; the vector never changes its size, so their addresses stay put.
+    // Entries read so far; the vector never changes its size, so their addresses stay put. The
+    // first reading of an entry is guarded: a worker may read the list as well.
     mutable std::vector<std::optional<Json>> Values_;
+    std::shared_ptr<std::mutex> Reading_ = std::make_shared<std::mutex>();
 };
 
 } // namespace qb::connection

@@ -9,7 +9,9 @@
 #include <QString>
 
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace qb::connection {
@@ -129,6 +131,41 @@ TEST(Utf16Order, AgreesWithComparingUtf16CodeUnits) {
                 << a << " / " << b;
         }
     }
+}
+
+// Entries become values when asked for, from any thread, each once: the same value at the same
+// address however often and wherever it is read.
+TEST(ServerEntries, ReadsEachEntryOnceFromAnyThread) {
+    std::string answer = "[";
+    for (int i = 0; i < 300; ++i) {
+        answer += (i == 0 ? "{\"Name\":\"" : ",{\"Name\":\"") + std::to_string(i * 7919 % 300) +
+                  "\",\"Files\":[{\"Size\":" + std::to_string(i) + "}]}";
+    }
+    answer += "]";
+    const ServerListRead read = readServerList(QByteArray::fromStdString(answer));
+    const ListParseOutcome expected = plain(QByteArray::fromStdString(answer));
+    ASSERT_EQ(read.entries.size(), 300u);
+    std::vector<const Json*> seen(read.entries.size());
+    std::thread other([&read, &seen] {
+        for (std::size_t i = read.entries.size(); i-- > 0;) {
+            seen[i] = &read.entries[i];
+        }
+    });
+    std::size_t index = 0;
+    for (const Json& entry : read.entries) {
+        EXPECT_EQ(entry, expected.array[index]);
+        ++index;
+    }
+    other.join();
+    for (std::size_t i = 0; i < read.entries.size(); ++i) {
+        EXPECT_EQ(seen[i], &read.entries.at(i));
+    }
+    EXPECT_THROW((void)read.entries.at(300), std::out_of_range);
+    // A list set from values holds them as they are.
+    const ServerEntries fromValues(Json::parse(R"([{"a":1},2])"));
+    ASSERT_EQ(fromValues.size(), 2u);
+    EXPECT_EQ(fromValues[1], 2);
+    EXPECT_TRUE(ServerEntries(Json::object()).empty());
 }
 
 } // namespace
