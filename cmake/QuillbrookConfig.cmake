@@ -14,3 +14,11 @@ if(QB_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# libFuzzer targets: clang's coverage instrumentation on all the code they reach, with the
+# address and undefined-behaviour checks that turn a fault into a finding.
+if(QB_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()

@@ -19,3 +19,7 @@ cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQB_SANITIZE=ON -DQB_UN
 cmake --build "$asan" -j2
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$asan" -L unit --output-on-failure -j2 --timeout 300
+
+# Every parser of outside input runs under libFuzzer (clang, in its own build folder) for a few
+# seconds, from the inputs kept in tests/fuzz/corpus; longer runs: scripts/fuzz-long.sh.
+scripts/fuzz.sh --seconds 4

@@ -1,5 +1,6 @@
 #include "app/tform1.h"
 
+#include "app/settings/password_mask.h"
 #include "app/window/app_icon.h"
 #include "app/workers/bmd_thread.h"
 #include "connection/http/http_client.h"
@@ -53,7 +54,9 @@ qb::platform::MessageAnswer TForm1::message(const QString& text, const QString& 
         return buttons == qb::platform::MessageButtons::YesNo ? qb::platform::MessageAnswer::No
                                                               : qb::platform::MessageAnswer::Ok;
     }
-    return Platform_.messages->show(this, text, title, icon, buttons);
+    // Failure texts may quote an address, and "Server" may carry the user's password.
+    return Platform_.messages->show(this, qb::app::withoutPasswords(text),
+                                    qb::app::withoutPasswords(title), icon, buttons);
 }
 
 void TForm1::takeFocusFromControls() {
@@ -64,7 +67,7 @@ void TForm1::takeFocusFromControls() {
 }
 
 void TForm1::setStatus(const QString& caption, const QColor& colour) {
-    status->setText(caption);
+    status->setText(qb::app::withoutPasswords(caption));
     QPalette palette = status->palette();
     palette.setColor(QPalette::WindowText, colour);
     status->setPalette(palette);

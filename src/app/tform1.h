@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/hand_off.h"
+#include "connection/list/server_entries.h"
 #include "platform/platform.h"
 #include "search/search_record.h"
 
@@ -129,7 +130,8 @@ public:
     // Set when the settings file could not be written, so the user is told only once.
     bool SettingsWriteFailureReported = false;
 
-    nlohmann::ordered_json ServerList = nlohmann::ordered_json::array();
+    // Sorted entries of the last list answer, read as JSON values when asked for.
+    qb::connection::ServerEntries ServerList;
     nlohmann::ordered_json FilesList = nlohmann::ordered_json::array();
     QString SelectedReleaseId;
     QString InfoMagnet, InfoPosterUrl;

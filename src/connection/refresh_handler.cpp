@@ -3,9 +3,10 @@
 
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
+#include "connection/http/event_flowing_call.h"
 #include "connection/http/http_client.h"
 #include "connection/list/counts_line.h"
-#include "connection/list/server_list.h"
+#include "connection/list/server_list_reader.h"
 #include "connection/list/torrent_row.h"
 
 #include <QApplication>
@@ -64,6 +65,15 @@ void TForm1::ConnectButtonClick() {
         IdHTTP1->post(SrvAdress->text() + u"/torrent/list"_s, QByteArray());
     IdHTTP1->setConnectTimeoutMs(0);
 
+    // Reading and sorting the answer of a large collection takes a while: it runs off the
+    // window's thread, which keeps answering meanwhile, as it does while the request runs. The
+    // window shows the outcome afterwards, in the order it always has.
+    qb::connection::ServerListRead parsed;
+    if (answer.ok) {
+        qb::net::runWhileProcessingEvents(
+            [&parsed, &answer] { parsed = qb::connection::readServerList(answer.body); });
+    }
+
     if (!answer.ok) {
         TorrentList->clear();
         setUnreachable();
@@ -79,27 +89,25 @@ void TForm1::ConnectButtonClick() {
     SettingBut->setEnabled(true);
     Timer1->start();
 
-    qb::connection::ListParseOutcome parsed = qb::connection::parseServerList(answer.body);
     if (parsed.kind == qb::connection::ListAnswerKind::NotArray) {
         message(u"Не удается разобрать ответ сервера"_s, u"Ошибка"_s,
                 qb::platform::MessageIcon::Warning);
         return;
     }
     if (parsed.kind == qb::connection::ListAnswerKind::NotJson) {
-        ServerList = nlohmann::ordered_json::array();
+        ServerList = qb::connection::ServerEntries();
         message(u"Сервер вернул неверные данные"_s, u"Ошибка"_s,
                 qb::platform::MessageIcon::Warning);
         setUnreachable();
         return;
     }
-    qb::connection::sortServerList(parsed.array);
-    ServerList = std::move(parsed.array);
+    std::swap(ServerList, parsed.entries);
 
     const QStringList marks = updateRows();
     QStringList rows;
-    rows.reserve(static_cast<qsizetype>(ServerList.size()));
-    for (const auto& entry : ServerList) {
-        rows << qb::connection::torrentRowText(entry, marks);
+    rows.reserve(static_cast<qsizetype>(parsed.rowFields.size()));
+    for (const auto& fields : parsed.rowFields) {
+        rows << qb::connection::torrentRowText(fields, marks);
     }
     TorrentList->addItems(rows);
 

@@ -1,11 +1,12 @@
 #include "platform/single_copy.h"
 
+#include "platform/text/hand_off_frame.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
-#include <QtEndian>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -22,9 +23,6 @@ namespace {
 
 constexpr char kTaken = 'T';
 constexpr char kRefused = 'R';
-constexpr qsizetype kLengthBytes = 4;
-// A magnet link or a file path; anything larger is not a hand-off.
-constexpr quint32 kMaxTextBytes = 1024 * 1024;
 
 QString nameBase() {
     return u"vhelmq02-"_s + QString::number(::getuid());
@@ -109,11 +107,7 @@ HandOffResult SingleCopy::handOff(const QString& argument, int timeoutMs) {
     if (!socket.waitForConnected(remainingMs(clock, timeoutMs))) {
         return HandOffResult::NoListener;
     }
-    const QByteArray text = argument.toUtf8();
-    QByteArray frame(kLengthBytes, '\0');
-    qToBigEndian(static_cast<quint32>(text.size()), frame.data());
-    frame += text;
-    socket.write(frame);
+    socket.write(handOffFrame(argument));
     while (socket.bytesToWrite() > 0) {
         if (!socket.waitForBytesWritten(remainingMs(clock, timeoutMs))) {
             socket.abort();
@@ -173,18 +167,15 @@ void SingleCopy::readHandOff(QLocalSocket* socket, QByteArray& received) {
         return;
     }
     received += socket->readAll();
-    if (received.size() < kLengthBytes) {
-        return;
-    }
-    const quint32 length = qFromBigEndian<quint32>(received.constData());
-    if (length > kMaxTextBytes) {
+    const HandOffFrameRead frame = readHandOffFrame(received);
+    if (frame.state == HandOffFrameState::TooLong) {
         socket->abort();
         return;
     }
-    if (received.size() < kLengthBytes + static_cast<qsizetype>(length)) {
+    if (frame.state == HandOffFrameState::Incomplete) {
         return;
     }
-    const QString text = QString::fromUtf8(received.mid(kLengthBytes, length));
+    const QString text = frame.text;
     QObject::disconnect(socket, &QLocalSocket::readyRead, nullptr, nullptr);
     if (senderGone(socket)) {
         socket->abort();

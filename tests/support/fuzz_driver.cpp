@@ -1,7 +1,9 @@
-// Runs a fuzz target without libFuzzer: over the files named on the command line, or else over
-// a fixed batch of generated inputs (random bytes and random mixes of JSON and HTML tokens).
+// Runs a fuzz target without libFuzzer: over the files (or every file of the folders) named on
+// the command line, and over a fixed batch of generated inputs (random bytes and random mixes
+// of JSON and HTML tokens) when no file is named or "--generated" is given.
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -29,15 +31,31 @@ std::string generated(std::mt19937& rng) {
     }
     return out;
 }
+
+void runFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
 } // namespace
 
 int main(int argc, char** argv) {
+    bool generatedToo = argc == 1;
     for (int i = 1; i < argc; ++i) {
-        std::ifstream in(argv[i], std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        const std::filesystem::path path(argv[i]);
+        if (path == "--generated") {
+            generatedToo = true;
+        } else if (std::filesystem::is_directory(path)) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(path)) {
+                if (entry.is_regular_file()) {
+                    runFile(entry.path());
+                }
+            }
+        } else {
+            runFile(path);
+        }
     }
-    if (argc > 1) {
+    if (!generatedToo) {
         return 0;
     }
     std::mt19937 rng(20261210);

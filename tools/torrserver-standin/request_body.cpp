@@ -56,6 +56,10 @@ ParsedRequest parseTorrentRequest(std::string_view body) {
     } catch (const Json::parse_error& e) {
         parsed.error = syntaxError(body, e.byte);
         return parsed;
+    } catch (const Json::out_of_range&) {
+        // A number too large for a double ("1e999"), which Go's decoder refuses as well.
+        parsed.error = "json: cannot unmarshal number into Go value of type float64";
+        return parsed;
     }
     if (value.is_null()) {
         return parsed;

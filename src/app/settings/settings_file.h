@@ -11,7 +11,8 @@ QString settingsFilePath(const QString& appDir);
 
 // Writes the settings text "in the legacy code page" (UTF-8, no byte-order mark) through a
 // temporary file that then replaces the old one, so a failed write never leaves a cut-off
-// file. False when the file could not be written.
+// file. The file is readable and writable by its owner only (0600), or keeps the mode of the
+// file it replaces where that allows less. False when the file could not be written.
 bool writeSettingsFile(const QString& path, const QString& text);
 
 // The start-up read: writes the default file when there is none, then reads it. A file that

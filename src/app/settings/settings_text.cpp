@@ -2,6 +2,7 @@
 
 #include "build_config.h"
 #include "connection/http/json_escape.h"
+#include "platform/text/text_codec.h"
 
 #include <nlohmann/json.hpp>
 
@@ -31,7 +32,7 @@ std::optional<QString> valueText(const nlohmann::json& object, const char* key) 
         return QString();
     }
     if (found->is_string()) {
-        return QString::fromStdString(found->get_ref<const std::string&>());
+        return qb::platform::fromUtf8Exactly(found->get_ref<const std::string&>());
     }
     if (found->is_structured()) {
         return std::nullopt;

@@ -1,5 +1,7 @@
 #include "connection/http/json_value_text.h"
 
+#include "platform/text/text_codec.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -47,7 +49,7 @@ QString JsonValueText(const Json& object, std::string_view name) {
     case Json::value_t::null:
         return {};
     case Json::value_t::string:
-        return QString::fromStdString(member->get_ref<const std::string&>());
+        return qb::platform::fromUtf8Exactly(member->get_ref<const std::string&>());
     case Json::value_t::number_integer:
         return QString::number(member->get<std::int64_t>());
     case Json::value_t::number_unsigned:
@@ -62,7 +64,8 @@ QString JsonValueText(const Json& object, std::string_view name) {
 }
 
 QString compactJsonText(const Json& value) {
-    return QString::fromStdString(value.dump(-1, ' ', false, Json::error_handler_t::replace));
+    return qb::platform::fromUtf8Exactly(
+        value.dump(-1, ' ', false, Json::error_handler_t::replace));
 }
 
 std::optional<Json> parseJsonAnswer(const QByteArray& text) {

@@ -21,9 +21,14 @@ bool holds(const QString& row, const QString& needle) {
 }
 } // namespace
 
-QString sizeInGigabytes(const nlohmann::ordered_json& entry) {
+TorrentRowFields torrentRowFields(const nlohmann::ordered_json& entry) {
+    return {entryMemberText(entry, "Name"), entryMemberText(entry, "Hash"),
+            entryMemberText(entry, "Length"), entryMemberText(entry, "Status")};
+}
+
+QString sizeFromLengthText(const QString& length) {
     bool ok = false;
-    const double bytes = entryMemberText(entry, "Length").toDouble(&ok);
+    const double bytes = length.toDouble(&ok);
     if (!ok || !std::isfinite(bytes)) {
         return QStringLiteral("0.00");
     }
@@ -32,12 +37,15 @@ QString sizeInGigabytes(const nlohmann::ordered_json& entry) {
     return QString::number(hundredths / 100.0 + 0.0, 'f', 2);
 }
 
-QString displayName(const nlohmann::ordered_json& entry, const QStringList& updateRows) {
-    QString name = entryMemberText(entry, "Name");
+QString sizeInGigabytes(const nlohmann::ordered_json& entry) {
+    return sizeFromLengthText(entryMemberText(entry, "Length"));
+}
+
+namespace {
+QString displayNameOf(QString name, const QString& hash, const QStringList& updateRows) {
     if (name.isEmpty()) {
         name = QStringLiteral("...");
     }
-    const QString hash = entryMemberText(entry, "Hash");
     // Every row is tested against the name as it stands, so once a row has marked it the
     // following rows would have to contain "[update] " as well.
     for (const QString& row : updateRows) {
@@ -47,13 +55,23 @@ QString displayName(const nlohmann::ordered_json& entry, const QStringList& upda
     }
     return name;
 }
+} // namespace
 
-QString torrentRowText(const nlohmann::ordered_json& entry, const QStringList& updateRows) {
-    QString text =
-        displayName(entry, updateRows) + u" - Размер: " + sizeInGigabytes(entry) + u" ГБ";
-    if (entryMemberText(entry, "Status") == u"1") {
+QString displayName(const nlohmann::ordered_json& entry, const QStringList& updateRows) {
+    return displayNameOf(entryMemberText(entry, "Name"), entryMemberText(entry, "Hash"),
+                         updateRows);
+}
+
+QString torrentRowText(const TorrentRowFields& fields, const QStringList& updateRows) {
+    QString text = displayNameOf(fields.name, fields.hash, updateRows) + u" - Размер: " +
+                   sizeFromLengthText(fields.length) + u" ГБ";
+    if (fields.status == u"1") {
         text += u" - пытаемся найти раздающих";
     }
     return text;
+}
+
+QString torrentRowText(const nlohmann::ordered_json& entry, const QStringList& updateRows) {
+    return torrentRowText(torrentRowFields(entry), updateRows);
 }
 } // namespace qb::connection

@@ -10,6 +10,19 @@ namespace qb::connection {
 inline constexpr char16_t kSeekingPeersMarker[] = u"пытаемся найти";
 inline constexpr char16_t kUpdateMarker[] = u"[update]";
 
+// The members a row shows, each read as JsonValueText reads it (entryMemberText).
+struct TorrentRowFields {
+    QString name;   // "Name"
+    QString hash;   // "Hash"
+    QString length; // "Length"
+    QString status; // "Status"
+};
+
+TorrentRowFields torrentRowFields(const nlohmann::ordered_json& entry);
+
+// The "Length" text in gigabytes, as sizeInGigabytes.
+QString sizeFromLengthText(const QString& length);
+
 // "Length" in gigabytes (2^30 bytes) with the "0.00" format: two decimals, ".", no grouping,
 // halves rounded away from zero. A "Length" that is missing or not a finite number shows as
 // "0.00".
@@ -22,4 +35,5 @@ QString displayName(const nlohmann::ordered_json& entry, const QStringList& upda
 // The TorrentList row of a torrent entry: display name + " - Размер: " + size + " ГБ", followed
 // by " - пытаемся найти раздающих" while the server looks for peers ("Status" 1).
 QString torrentRowText(const nlohmann::ordered_json& entry, const QStringList& updateRows);
+QString torrentRowText(const TorrentRowFields& fields, const QStringList& updateRows);
 } // namespace qb::connection

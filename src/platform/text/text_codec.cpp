@@ -1,5 +1,7 @@
 #include "platform/text/text_codec.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <array>
 
@@ -26,6 +28,8 @@ constexpr std::array<char16_t, 128> kWindows1251High = {
     u'\u0440', u'\u0441', u'\u0442', u'\u0443', u'\u0444', u'\u0445', u'\u0446', u'\u0447',
     u'\u0448', u'\u0449', u'\u044A', u'\u044B', u'\u044C', u'\u044D', u'\u044E', u'\u044F',
 };
+
+constexpr char16_t kByteOrderMark = 0xFEFF;
 
 bool startsWith(const QByteArray& bytes, const char* mark, qsizetype length) {
     return bytes.size() >= length && std::equal(mark, mark + length, bytes.constData());
@@ -61,6 +65,11 @@ QString decodeUtf16(const QByteArray& bytes, qsizetype from, bool bigEndian) {
 }
 
 } // namespace
+
+QString fromUtf8Exactly(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(bytes);
+}
 
 bool isValidUtf8(const QByteArray& bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
@@ -122,7 +131,8 @@ QString decodeWindows1251(const QByteArray& bytes) {
 
 QString decodeText(const QByteArray& bytes) {
     if (startsWith(bytes, "\xEF\xBB\xBF", 3)) {
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+        // Only that one mark is taken off: a U+FEFF after it is the text's first character.
+        return fromUtf8Exactly(QByteArrayView(bytes).sliced(3));
     }
     if (startsWith(bytes, "\xFF\xFE", 2)) {
         return decodeUtf16(bytes, 2, false);
@@ -131,12 +141,17 @@ QString decodeText(const QByteArray& bytes) {
         return decodeUtf16(bytes, 2, true);
     }
     if (isValidUtf8(bytes)) {
-        return QString::fromUtf8(bytes);
+        return fromUtf8Exactly(bytes);
     }
     return decodeWindows1251(bytes);
 }
 
 QByteArray encodeLegacy(const QString& text) {
+    // A text whose first character is U+FEFF would read back with that character taken for a
+    // byte-order mark; a real mark in front keeps it.
+    if (text.startsWith(QChar(kByteOrderMark))) {
+        return encodeUtf8WithBom(text);
+    }
     return text.toUtf8();
 }
 

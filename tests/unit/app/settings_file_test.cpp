@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 using namespace Qt::StringLiterals;
@@ -20,6 +22,11 @@ class SettingsFile : public ::testing::Test {
 protected:
     QString appDir() const { return Dir.path() + u'/'; }
     QString file(const QString& name = u"app.json"_s) const { return appDir() + name; }
+    mode_t mode(const QString& name = u"app.json"_s) const {
+        struct stat info {};
+        EXPECT_EQ(::stat(QFile::encodeName(file(name)).constData(), &info), 0);
+        return info.st_mode & 07777;
+    }
     QByteArray bytes(const QString& name = u"app.json"_s) const {
         QFile f(file(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArrayLiteral("<missing>");
@@ -125,6 +132,50 @@ TEST_F(SettingsFile, TheSaveReplacesTheWholeFileInOneStep) {
     EXPECT_EQ(bytes(), text.toUtf8());
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
               QStringList{u"app.json"_s});
+}
+
+// The file may hold a password in "Server": only its owner may read it, whatever the umask.
+struct ModeCase {
+    const char* name;
+    int before; // -1: no file yet
+    int after;
+};
+
+class SettingsMode : public SettingsFile, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(SettingsMode, IsOwnerOnlyOrStricter) {
+    const mode_t oldMask = ::umask(0);
+    if (GetParam().before >= 0) {
+        put("[{}]");
+        ASSERT_EQ(::chmod(QFile::encodeName(file()).constData(), GetParam().before), 0);
+    }
+    const bool written = writeSettingsFile(file(), uR"([{"Server":"http://u:secret@h:1"}])"_s);
+    ::umask(oldMask);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(mode(), static_cast<mode_t>(GetParam().after));
+    EXPECT_EQ(bytes(), R"([{"Server":"http://u:secret@h:1"}])");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SettingsMode,
+                         ::testing::Values(ModeCase{"NewFile", -1, 0600},
+                                           ModeCase{"WorldReadable", 0666, 0600},
+                                           ModeCase{"GroupReadable", 0640, 0600},
+                                           ModeCase{"ReadOnlyForTheOwner", 0400, 0400},
+                                           ModeCase{"Executable", 0700, 0600}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsFile, TheDefaultsAndAFileKeptAsideAreOwnerOnly) {
+    const mode_t oldMask = ::umask(0);
+    const auto fresh = loadOrCreateSettings(appDir(), QString());
+    EXPECT_EQ(mode(), 0600u);
+    put("not settings, but maybe a password");
+    ASSERT_EQ(::chmod(QFile::encodeName(file()).constData(), 0644), 0);
+    const auto replaced = loadOrCreateSettings(appDir(), QString());
+    ::umask(oldMask);
+    EXPECT_FALSE(fresh.writeFailed);
+    EXPECT_TRUE(replaced.badFileKeptAside);
+    EXPECT_EQ(mode(u"app.json.bad"_s), 0600u);
+    EXPECT_EQ(mode(), 0600u);
 }
 
 } // namespace

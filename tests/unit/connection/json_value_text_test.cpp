@@ -51,6 +51,14 @@ TEST(JsonValueText, ObjectsArraysAndNonObjectHoldersAreErrors) {
     }
 }
 
+// A name that begins with U+FEFF keeps it: the character is the server's, not a byte-order mark.
+TEST(JsonValueText, KeepsALeadingFeffCharacter) {
+    const auto entry = nlohmann::ordered_json::parse(R"({"Name":"\ufeff\ufeffx"})");
+    EXPECT_EQ(JsonValueText(entry, "Name"), QStringLiteral("\uFEFF\uFEFFx"));
+    EXPECT_EQ(compactJsonText(nlohmann::ordered_json("\xEF\xBB\xBFx")),
+              QStringLiteral("\"\uFEFFx\""));
+}
+
 TEST(JsonValueText, NumberWithExponentReadsAsItsShortestValue) {
     EXPECT_EQ(JsonValueText(Json::parse(R"({"n":1E2})"), "n"), u"100.0"_s);
     EXPECT_EQ(JsonValueText(Json::parse(R"({"n":0.1})"), "n"), u"0.1"_s);

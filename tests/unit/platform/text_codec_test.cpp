@@ -41,6 +41,13 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"utf8_without_bom", kPrivet.toUtf8(), kPrivet},
         DecodeCase{"utf8_bom", QByteArrayLiteral("\xEF\xBB\xBF") + kPrivet.toUtf8(), kPrivet},
         DecodeCase{"utf8_bom_only", QByteArrayLiteral("\xEF\xBB\xBF"), QString()},
+        // Only the first mark is a mark; a U+FEFF after it is the text's first character.
+        DecodeCase{"utf8_bom_then_feff", QByteArrayLiteral("\xEF\xBB\xBF\xEF\xBB\xBFx"),
+                   QStringLiteral("\uFEFFx")},
+        DecodeCase{"utf16_be_bom_then_feff", QByteArrayLiteral("\xFE\xFF\xFE\xFF"),
+                   QStringLiteral("\uFEFF")},
+        DecodeCase{"utf16_le_bom_then_feff", QByteArrayLiteral("\xFF\xFE\xFF\xFE"),
+                   QStringLiteral("\uFEFF")},
         // "Привет" in UTF-16 with its mark, both byte orders.
         DecodeCase{
             "utf16_le",
@@ -134,6 +141,20 @@ TEST(Encoding, LegacyIsUtf8WithoutMarkAndReadsBack) {
     EXPECT_EQ(encodeUtf8WithBom(text), QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8());
     EXPECT_EQ(decodeText(encodeUtf8WithBom(text)), text);
     EXPECT_EQ(encodeUtf8WithBom(QString()), QByteArrayLiteral("\xEF\xBB\xBF"));
+}
+
+// A text that begins with U+FEFF (as UTF-16 bytes FE FF FE FF decode) survives a save and a read
+// back in either way of writing, and so does text after one.
+TEST(Encoding, ALeadingFeffSurvivesAWriteAndAReadBack) {
+    for (const QString& text :
+         {decodeText(QByteArrayLiteral("\xFE\xFF\xFE\xFF")), QStringLiteral("\uFEFF\uFEFFab"),
+          QStringLiteral("\uFEFF[{\"Server\":\"x\"}]"), QStringLiteral("a\uFEFF")}) {
+        EXPECT_EQ(decodeText(encodeLegacy(text)), text) << text.toStdString();
+        EXPECT_EQ(decodeText(encodeUtf8WithBom(text)), text) << text.toStdString();
+    }
+    EXPECT_EQ(decodeText(QByteArrayLiteral("\xFE\xFF\xFE\xFF")), QStringLiteral("\uFEFF"));
+    // Other texts are still written without a mark.
+    EXPECT_EQ(encodeLegacy(QStringLiteral("a\uFEFF")), QStringLiteral("a\uFEFF").toUtf8());
 }
 
 } // namespace

@@ -1,0 +1,81 @@
+// The window's thread during a refresh of a large collection: the longest time in which it
+// handled no event, from the click until the rows are there.
+#include "list_answer_maker.h"
+
+#include "app/tform1.h"
+#include "fake_platform.h"
+
+#include <benchmark/benchmark.h>
+#include <httplib.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <thread>
+
+namespace {
+
+void refreshStall(benchmark::State& state) {
+    const int entries = static_cast<int>(state.range(0));
+    const std::string answer = qb::bench::makeListAnswer(entries).toStdString();
+    httplib::Server server;
+    server.Post("/torrent/list", [&answer](const httplib::Request&, httplib::Response& response) {
+        response.set_content(answer, "application/json; charset=utf-8");
+    });
+    const int port = server.bind_to_any_port("127.0.0.1");
+    std::thread serving([&server] { server.listen_after_bind(); });
+
+    QTemporaryDir dir;
+    qb::test::FakePlatform fakes = qb::test::makeFakePlatform(dir.path() + u'/');
+    TForm1 form(std::move(fakes.platform));
+    form.SrvAdress->setText(QStringLiteral("http://127.0.0.1:") + QString::number(port));
+
+    qint64 longest = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 worst = 0;
+        QTimer tick;
+        tick.setInterval(2);
+        QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
+            worst = std::max(worst, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        clock.start();
+        tick.start();
+        form.ConnectButtonClick();
+        // The time from the last event before the handler returned counts as well.
+        worst = std::max(worst, clock.elapsed() - last);
+        longest = std::max(longest, worst);
+        if (form.TorrentList->count() != entries) {
+            state.SkipWithError("the refresh did not show every entry");
+            break;
+        }
+    }
+    state.counters["longest_stall_ms"] = static_cast<double>(longest);
+    state.counters["answer_kB"] = static_cast<double>(answer.size()) / 1024.0;
+    server.stop();
+    serving.join();
+}
+
+} // namespace
+
+BENCHMARK(refreshStall)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --no-sandbox");
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
