@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-translations-l10n libgl-dev
     libcurl4-openssl-dev zlib1g-dev nlohmann-json3-dev libsimdjson-dev
     libcpp-httplib-dev libtorrent-rasterbar-dev libssl-dev

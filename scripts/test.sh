@@ -9,13 +9,17 @@ scripts/install-deps.sh
 # The project's own C++ follows its .clang-format.
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
+# ccache (installed with the rest) keeps repeated builds of the same sources short.
+launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+
 build=${QB_BUILD:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
 cmake --build "$build" -j2
 ctest --test-dir "$build" --output-on-failure -j2 --timeout 300
 
 asan=${QB_ASAN_BUILD:-build-asan}
-cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQB_SANITIZE=ON -DQB_UNIT_ONLY=ON -DQB_BENCH=OFF
+cmake -S . -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQB_SANITIZE=ON -DQB_UNIT_ONLY=ON -DQB_BENCH=OFF \
+    "${launcher[@]}"
 cmake --build "$asan" -j2
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir "$asan" -L unit --output-on-failure -j2 --timeout 300

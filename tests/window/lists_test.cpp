@@ -245,7 +245,8 @@ TEST_F(Lists, ReplaceRemovesOnlyWhatWasThereWhenItBegan) {
     // During the first removal's wait someone else removes the last torrent and adds another,
     // and the list is refreshed: the rows no longer stand where they stood.
     QTimer::singleShot(100, form.get(), [this] {
-        const std::string last = form->ServerList.back().value("Hash", std::string());
+        const std::string last =
+            form->ServerList[form->ServerList.size() - 1].value("Hash", std::string());
         server.client().Post("/torrent/rem", "{\"hash\":\"" + last + "\"}", "application/json");
         server.addMagnet(magnet(kHashC, "Arrived"));
         form->ConnectButtonClick();
