@@ -4,7 +4,12 @@
 #include "search/text/fast_find.h"
 #include "search/text/markers.h"
 
+#include <algorithm>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qb::search {
 
@@ -36,21 +41,35 @@ private:
 
 // `text` without its no-break spaces: the text itself when it has none, else a copy.
 QStringView withoutNoBreakSpaces(QStringView text, Scratch& scratch) {
-    qsizetype at = text.indexOf(QChar(kNoBreakSpace));
-    if (at < 0) {
+    qsizetype i = text.indexOf(QChar(kNoBreakSpace));
+    if (i < 0) {
         return text;
     }
+    const char16_t* const in = text.utf16();
     char16_t* const out = scratch.row(text.size());
-    qsizetype written = 0;
-    qsizetype from = 0;
-    while (at >= 0) {
-        std::memcpy(out + written, text.utf16() + from, static_cast<size_t>(at - from) * 2);
-        written += at - from;
-        from = at + 1;
-        at = text.indexOf(QChar(kNoBreakSpace), from);
+    std::memcpy(out, in, static_cast<size_t>(i) * 2);
+    qsizetype written = i;
+#if defined(__SSE2__)
+    // Blocks of eight without a no-break space are copied whole.
+    const __m128i space = _mm_set1_epi16(static_cast<short>(kNoBreakSpace));
+    while (i + 8 <= text.size()) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(block, space)) == 0) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + written), block);
+            written += 8;
+            i += 8;
+            continue;
+        }
+        for (const qsizetype blockEnd = i + 8; i < blockEnd; ++i) {
+            out[written] = in[i];
+            written += in[i] != kNoBreakSpace ? 1 : 0;
+        }
     }
-    std::memcpy(out + written, text.utf16() + from, static_cast<size_t>(text.size() - from) * 2);
-    written += text.size() - from;
+#endif
+    for (; i < text.size(); ++i) {
+        out[written] = in[i];
+        written += in[i] != kNoBreakSpace ? 1 : 0;
+    }
     return {out, written};
 }
 
@@ -128,8 +147,12 @@ SearchRecord fields(QStringView row, Scratch& scratch, bool decodeTitle) {
     SearchRecord record;
     record.Magnet = textBefore(row, u"\">").toString();
     row = cutThrough(row, u"f=\"");
-    record.PagePath = textBefore(row, u"\">").toString();
-    row = cutThrough(row, u"\">");
+    // The page path ends where the next cut goes through: one search serves both.
+    constexpr QStringView kLinkEnd = u"\">";
+    const qsizetype linkEnd = findText(row, kLinkEnd);
+    record.PagePath = linkEnd > 0 ? row.first(linkEnd).toString() : QString();
+    row = row.sliced(
+        std::min(linkEnd >= 0 ? linkEnd + kLinkEnd.size() : kLinkEnd.size() - 1, row.size()));
     // The title link ends in a blank before "</a": the copy stops one character short.
     QStringView title = textBefore(row, u"</a");
     title.chop(1);
@@ -171,6 +194,7 @@ std::optional<SearchRecord> parseResultLine(QStringView line, DisplayMode mode) 
 
 std::vector<SearchRecord> parseResultLines(const QStringList& lines, DisplayMode mode) {
     std::vector<SearchRecord> records;
+    records.reserve(static_cast<size_t>(lines.size()));
     Scratch scratch;
     for (const QString& line : lines) {
         if (std::optional<SearchRecord> listed = record(line, mode, scratch, true)) {

@@ -3,8 +3,9 @@
 #include <bit>
 #include <initializer_list>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define QB_MARKS_X86 1
 #endif
 
 namespace qb::search {
@@ -51,7 +52,7 @@ bool mayStartMark(char16_t c) {
     return c == u')' || c == u'1' || c == u'2' || c == u'F' || c == u'J' || c == u'P';
 }
 
-#if defined(__SSE2__)
+#if defined(QB_MARKS_X86)
 // The first two characters of a mark folded into one: the first shifted over the second. Two
 // Latin characters fold without loss; other pairs may fold alike, which markAt sorts out.
 constexpr short folded(char16_t first, char16_t second) {
@@ -59,45 +60,77 @@ constexpr short folded(char16_t first, char16_t second) {
 }
 #endif
 
+#if defined(QB_MARKS_X86)
+// Places that may start a mark, tested on their first two characters folded into one against
+// the folded starts of every mark: most blocks hold none. Each returns whether it stopped at
+// an exclusion, and leaves in `i` the first place it did not look at.
+bool marksSse2(QStringView row, qsizetype& i, RowMarks& marks) {
+    const char16_t* const data = row.utf16();
+    const __m128i starts[] = {
+        _mm_set1_epi16(folded(u')', u' ')), _mm_set1_epi16(folded(u'J', u'P')),
+        _mm_set1_epi16(folded(u'F', u'B')), _mm_set1_epi16(folded(u'P', u'D')),
+        _mm_set1_epi16(folded(u'P', u'C')), _mm_set1_epi16(folded(u'1', u'0')),
+        _mm_set1_epi16(folded(u'2', u'1'))};
+    for (; i + 8 < row.size(); i += 8) {
+        const __m128i firsts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i seconds = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
+        const __m128i pairs = _mm_xor_si128(_mm_slli_epi16(firsts, 8), seconds);
+        __m128i hits = _mm_cmpeq_epi16(pairs, starts[0]);
+        for (int k = 1; k < 7; ++k) {
+            hits = _mm_or_si128(hits, _mm_cmpeq_epi16(pairs, starts[k]));
+        }
+        auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+        for (; mask != 0; mask &= mask - 1, mask &= mask - 1) { // each character sets two bits
+            markAt(row, i + std::countr_zero(mask) / 2, marks);
+            if (marks.excluded) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+__attribute__((target("avx2"))) bool marksAvx2(QStringView row, qsizetype& i, RowMarks& marks) {
+    const char16_t* const data = row.utf16();
+    const __m256i starts[] = {
+        _mm256_set1_epi16(folded(u')', u' ')), _mm256_set1_epi16(folded(u'J', u'P')),
+        _mm256_set1_epi16(folded(u'F', u'B')), _mm256_set1_epi16(folded(u'P', u'D')),
+        _mm256_set1_epi16(folded(u'P', u'C')), _mm256_set1_epi16(folded(u'1', u'0')),
+        _mm256_set1_epi16(folded(u'2', u'1'))};
+    for (; i + 16 < row.size(); i += 16) {
+        const __m256i firsts = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
+        const __m256i seconds = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + 1));
+        const __m256i pairs = _mm256_xor_si256(_mm256_slli_epi16(firsts, 8), seconds);
+        __m256i hits = _mm256_cmpeq_epi16(pairs, starts[0]);
+        for (int k = 1; k < 7; ++k) {
+            hits = _mm256_or_si256(hits, _mm256_cmpeq_epi16(pairs, starts[k]));
+        }
+        auto mask = static_cast<unsigned>(_mm256_movemask_epi8(hits));
+        for (; mask != 0; mask &= mask - 1, mask &= mask - 1) {
+            markAt(row, i + std::countr_zero(mask) / 2, marks);
+            if (marks.excluded) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
 } // namespace
 
 RowMarks rowMarks(QStringView row) {
     RowMarks marks;
-    const char16_t* const data = row.utf16();
-    const qsizetype size = row.size();
     qsizetype i = 0;
-#if defined(__SSE2__)
-    // Eight places at a time, each tested on its first two characters folded into one against
-    // the folded starts of every mark: most blocks hold no place where a mark can start.
-    const __m128i space = _mm_set1_epi16(folded(u')', u' '));
-    const __m128i jp = _mm_set1_epi16(folded(u'J', u'P'));
-    const __m128i fb = _mm_set1_epi16(folded(u'F', u'B'));
-    const __m128i pd = _mm_set1_epi16(folded(u'P', u'D'));
-    const __m128i pc = _mm_set1_epi16(folded(u'P', u'C'));
-    const __m128i ten = _mm_set1_epi16(folded(u'1', u'0'));
-    const __m128i twentyOne = _mm_set1_epi16(folded(u'2', u'1'));
-    for (; i + 8 < size; i += 8) {
-        const __m128i firsts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const __m128i seconds = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
-        const __m128i pairs = _mm_xor_si128(_mm_slli_epi16(firsts, 8), seconds);
-        const __m128i hits = _mm_or_si128(
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(pairs, space), _mm_cmpeq_epi16(pairs, jp)),
-                         _mm_or_si128(_mm_cmpeq_epi16(pairs, fb), _mm_cmpeq_epi16(pairs, pd))),
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(pairs, pc), _mm_cmpeq_epi16(pairs, ten)),
-                         _mm_cmpeq_epi16(pairs, twentyOne)));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-        while (mask != 0) {
-            markAt(row, i + std::countr_zero(mask) / 2, marks);
-            if (marks.excluded) {
-                return marks;
-            }
-            mask &= mask - 1; // each character sets two bits
-            mask &= mask - 1;
-        }
+#if defined(QB_MARKS_X86)
+    if (kHasAvx2 ? marksAvx2(row, i, marks) : marksSse2(row, i, marks)) {
+        return marks;
     }
 #endif
-    for (; i < size; ++i) {
-        if (mayStartMark(data[i])) {
+    for (; i < row.size(); ++i) {
+        if (mayStartMark(row.utf16()[i])) {
             markAt(row, i, marks);
             if (marks.excluded) {
                 return marks;
