@@ -1,16 +1,15 @@
 #include "search/results/result_parser.h"
 
+#include "search/results/row_marks.h"
 #include "search/text/fast_find.h"
 #include "search/text/markers.h"
 
-#include <bit>
-#include <initializer_list>
+#include <algorithm>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-
-using namespace Qt::Literals::StringLiterals;
 
 namespace qb::search {
 
@@ -20,126 +19,62 @@ constexpr QStringView kRowStart = u"<a href=\"magnet";
 constexpr QStringView kRowEnd = u"</span></td></tr>";
 // From the '<' of the row start to the 'm' of "magnet".
 constexpr qsizetype kMagnetOffset = 9;
-constexpr QChar kNoBreakSpace = u'\u00A0';
+constexpr char16_t kNoBreakSpace = u'\u00A0';
 
-// What one pass over a row finds of the marks that decide whether it is listed: a resolution
-// mark (1080p, 2160p, 1080i), and a mark of a release that is never listed (books, pictures,
-// games and one ripper's releases).
-struct RowMarks {
-    bool resolution = false;
-    bool excluded = false;
+// Character buffers kept over the lines of one parse, so that a row is cut without allocating.
+class Scratch {
+public:
+    char16_t* row(qsizetype size) { return ofSize(row_, size); }
+    char16_t* tail(qsizetype size) { return ofSize(tail_, size); }
+
+private:
+    static char16_t* ofSize(std::vector<char16_t>& buffer, qsizetype size) {
+        if (buffer.size() < static_cast<size_t>(size)) {
+            buffer.resize(static_cast<size_t>(size));
+        }
+        return buffer.data();
+    }
+
+    std::vector<char16_t> row_;
+    std::vector<char16_t> tail_;
 };
 
-// Whether a mark starts at `at`: the second character is looked at first, since the first
-// characters of the marks are common in magnet links.
-void markAt(QStringView row, qsizetype at, RowMarks& marks) {
-    const auto startsAny = [rest = row.sliced(at)](std::initializer_list<QStringView> needles) {
-        for (QStringView needle : needles) {
-            if (rest.startsWith(needle)) {
-                return true;
-            }
-        }
-        return false;
-    };
-    const char16_t next = at + 1 < row.size() ? row.utf16()[at + 1] : u'\0';
-    switch (row.utf16()[at]) {
-    case u')':
-        marks.excluded = next == u' ' && startsAny({u") РС", u") PC"});
-        break;
-    case u'J':
-        marks.excluded = next == u'P' && startsAny({u"JPG", u"JPEG"});
-        break;
-    case u'F':
-        marks.excluded = next == u'B' && startsAny({u"FB2"});
-        break;
-    case u'P':
-        marks.excluded = (next == u'D' || next == u'C') && startsAny({u"PDF", u"PCRec"});
-        break;
-    case u'1':
-        marks.resolution = marks.resolution || (next == u'0' && startsAny({u"1080p", u"1080i"}));
-        break;
-    case u'2':
-        marks.resolution = marks.resolution || (next == u'1' && startsAny({u"2160p"}));
-        break;
-    default:
-        break;
+// `text` without its no-break spaces: the text itself when it has none, else a copy.
+QStringView withoutNoBreakSpaces(QStringView text, Scratch& scratch) {
+    qsizetype i = text.indexOf(QChar(kNoBreakSpace));
+    if (i < 0) {
+        return text;
     }
-}
-
-bool mayStartMark(char16_t c) {
-    return c == u')' || c == u'1' || c == u'2' || c == u'F' || c == u'J' || c == u'P';
-}
-
-RowMarks rowMarks(QStringView row) {
-    RowMarks marks;
-    const char16_t* const data = row.utf16();
-    const qsizetype size = row.size();
-    qsizetype i = 0;
+    const char16_t* const in = text.utf16();
+    char16_t* const out = scratch.row(text.size());
+    std::memcpy(out, in, static_cast<size_t>(i) * 2);
+    qsizetype written = i;
 #if defined(__SSE2__)
-    // Eight places at a time, each tested on the first two characters of every mark: most
-    // blocks hold no place where a mark can start.
-    struct MarkStart {
-        __m128i first;
-        __m128i second;
-    };
-    const auto markStart = [](char16_t a, char16_t b) {
-        return MarkStart{_mm_set1_epi16(static_cast<short>(a)),
-                         _mm_set1_epi16(static_cast<short>(b))};
-    };
-    const MarkStart starts[] = {markStart(u')', u' '), markStart(u'J', u'P'), markStart(u'F', u'B'),
-                                markStart(u'P', u'D'), markStart(u'P', u'C'), markStart(u'1', u'0'),
-                                markStart(u'2', u'1')};
-    for (; i + 8 < size; i += 8) {
-        const __m128i firsts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const __m128i seconds = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1));
-        __m128i hits = _mm_setzero_si128();
-        for (const auto& [first, second] : starts) {
-            hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi16(firsts, first),
-                                                    _mm_cmpeq_epi16(seconds, second)));
+    // Blocks of eight without a no-break space are copied whole.
+    const __m128i space = _mm_set1_epi16(static_cast<short>(kNoBreakSpace));
+    while (i + 8 <= text.size()) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(block, space)) == 0) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + written), block);
+            written += 8;
+            i += 8;
+            continue;
         }
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
-        while (mask != 0) {
-            markAt(row, i + std::countr_zero(mask) / 2, marks);
-            if (marks.excluded) {
-                return marks;
-            }
-            mask &= mask - 1; // each character sets two bits
-            mask &= mask - 1;
+        for (const qsizetype blockEnd = i + 8; i < blockEnd; ++i) {
+            out[written] = in[i];
+            written += in[i] != kNoBreakSpace ? 1 : 0;
         }
     }
 #endif
-    for (; i < size; ++i) {
-        if (mayStartMark(data[i])) {
-            markAt(row, i, marks);
-            if (marks.excluded) {
-                return marks;
-            }
-        }
+    for (; i < text.size(); ++i) {
+        out[written] = in[i];
+        written += in[i] != kNoBreakSpace ? 1 : 0;
     }
-    return marks;
-}
-
-// Every "GB", in any case, becomes " ГБ".
-QString withGigabytes(QStringView text) {
-    QString out;
-    out.reserve(text.size() + 8);
-    qsizetype copied = 0;
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        const QChar g = text[i];
-        const QChar b = text[i + 1];
-        if ((g == u'G' || g == u'g') && (b == u'B' || b == u'b')) {
-            out.append(text.sliced(copied, i - copied));
-            out.append(u" ГБ");
-            copied = i + 2;
-            ++i;
-        }
-    }
-    out.append(text.sliced(copied));
-    return out;
+    return {out, written};
 }
 
 // The row text from the "m" of "magnet" to the end marker, without its no-break spaces.
-QString rowText(QStringView line) {
+QStringView rowText(QStringView line, Scratch& scratch) {
     const qsizetype start = findText(line, kRowStart);
     if (start < 0) {
         return {};
@@ -148,29 +83,99 @@ QString rowText(QStringView line) {
     if (end < 0 || end - start - kMagnetOffset < 1) {
         return {};
     }
-    QString row = line.sliced(start + kMagnetOffset, end - start - kMagnetOffset).toString();
-    if (row.contains(kNoBreakSpace)) {
-        row.remove(kNoBreakSpace);
-    }
-    return row;
+    return withoutNoBreakSpaces(line.sliced(start + kMagnetOffset, end - start - kMagnetOffset),
+                                scratch);
 }
 
-SearchRecord fields(QStringView row) {
+bool isLetter(char16_t c, char16_t lower) {
+    return (c | 0x20) == lower; // only the two cases of a Latin letter pass
+}
+
+// Every "GB", in any case, becomes " ГБ": the text itself when it has none, else a copy.
+QStringView withGigabytes(QStringView text, Scratch& scratch) {
+    const char16_t* const in = text.utf16();
+    const qsizetype size = text.size();
+    char16_t* out = nullptr;
+    qsizetype written = 0;
+    qsizetype copied = 0;
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    // Blocks of eight without a "g" in either case are passed over whole.
+    const __m128i lowerCase = _mm_set1_epi16(0x20);
+    const __m128i g = _mm_set1_epi16(u'g');
+    while (i + 8 < size &&
+           _mm_movemask_epi8(_mm_cmpeq_epi16(
+               _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i)), lowerCase),
+               g)) == 0) {
+        i += 8;
+    }
+#endif
+    for (; i + 1 < size; ++i) {
+        if (isLetter(in[i], u'g') && isLetter(in[i + 1], u'b')) {
+            if (out == nullptr) {
+                out = scratch.tail(size + size / 2 + 1); // each two letters become three
+            }
+            std::memcpy(out + written, in + copied, static_cast<size_t>(i - copied) * 2);
+            written += i - copied;
+            out[written++] = u' ';
+            out[written++] = u'Г';
+            out[written++] = u'Б';
+            copied = i + 2;
+            ++i;
+        }
+    }
+    if (out == nullptr) {
+        return text;
+    }
+    std::memcpy(out + written, in + copied, static_cast<size_t>(size - copied) * 2);
+    return {out, written + size - copied};
+}
+
+// The title with every "&amp;", in any case, turned into "&".
+QString decodedTitle(QStringView title) {
+    qsizetype at = title.indexOf(u'&');
+    if (at < 0) {
+        return title.toString();
+    }
+    QString decoded(title.size(), Qt::Uninitialized);
+    char16_t* const out = reinterpret_cast<char16_t*>(decoded.data());
+    const char16_t* const in = title.utf16();
+    std::memcpy(out, in, static_cast<size_t>(at) * 2);
+    qsizetype written = at;
+    while (at < title.size()) {
+        if (in[at] == u'&' && at + 4 < title.size() && isLetter(in[at + 1], u'a') &&
+            isLetter(in[at + 2], u'm') && isLetter(in[at + 3], u'p') && in[at + 4] == u';') {
+            out[written++] = u'&';
+            at += 5;
+        } else {
+            out[written++] = in[at++];
+        }
+    }
+    decoded.truncate(written);
+    return decoded;
+}
+
+SearchRecord fields(QStringView row, Scratch& scratch, bool decodeTitle) {
     SearchRecord record;
     record.Magnet = textBefore(row, u"\">").toString();
     row = cutThrough(row, u"f=\"");
-    record.PagePath = textBefore(row, u"\">").toString();
-    row = cutThrough(row, u"\">");
+    // The page path ends where the next cut goes through: one search serves both.
+    constexpr QStringView kLinkEnd = u"\">";
+    const qsizetype linkEnd = findText(row, kLinkEnd);
+    record.PagePath = linkEnd > 0 ? row.first(linkEnd).toString() : QString();
+    row = row.sliced(
+        std::min(linkEnd >= 0 ? linkEnd + kLinkEnd.size() : kLinkEnd.size() - 1, row.size()));
     // The title link ends in a blank before "</a": the copy stops one character short.
-    record.Title = textBefore(row, u"</a").toString();
-    record.Title.chop(1);
+    QStringView title = textBefore(row, u"</a");
+    title.chop(1);
+    record.Title = decodeTitle ? decodedTitle(title) : title.toString();
     // A comments cell before the size carries a second "ht\">".
-    row = cutThrough(row, u"ht\">");
-    if (findText(row, u"ht\">") >= 0) {
-        row = cutThrough(row, u"ht\">");
+    constexpr QStringView kCellEnd = u"ht\">";
+    row = cutThrough(row, kCellEnd);
+    if (const qsizetype second = findText(row, kCellEnd); second >= 0) {
+        row = row.sliced(second + kCellEnd.size());
     }
-    const QString rest = withGigabytes(row);
-    QStringView tail = rest;
+    QStringView tail = withGigabytes(row, scratch);
     record.Size = textBefore(tail, u"</t").toString();
     tail = cutThrough(tail, u"S\">");
     record.Seeders = textBefore(tail, u"</sp").toString();
@@ -179,10 +184,9 @@ SearchRecord fields(QStringView row) {
     return record;
 }
 
-} // namespace
-
-std::optional<SearchRecord> parseResultLine(QStringView line, DisplayMode mode) {
-    const QString row = rowText(line);
+std::optional<SearchRecord> record(QStringView line, DisplayMode mode, Scratch& scratch,
+                                   bool decodeTitle) {
+    const QStringView row = rowText(line, scratch);
     if (row.isEmpty()) {
         return std::nullopt;
     }
@@ -190,15 +194,23 @@ std::optional<SearchRecord> parseResultLine(QStringView line, DisplayMode mode) 
     if ((mode == DisplayMode::Fhd && !marks.resolution) || marks.excluded) {
         return std::nullopt;
     }
-    return fields(row);
+    return fields(row, scratch, decodeTitle);
+}
+
+} // namespace
+
+std::optional<SearchRecord> parseResultLine(QStringView line, DisplayMode mode) {
+    Scratch scratch;
+    return record(line, mode, scratch, false);
 }
 
 std::vector<SearchRecord> parseResultLines(const QStringList& lines, DisplayMode mode) {
     std::vector<SearchRecord> records;
+    records.reserve(static_cast<size_t>(lines.size()));
+    Scratch scratch;
     for (const QString& line : lines) {
-        if (std::optional<SearchRecord> record = parseResultLine(line, mode)) {
-            record->Title.replace(u"&amp;"_s, u"&"_s, Qt::CaseInsensitive);
-            records.push_back(std::move(*record));
+        if (std::optional<SearchRecord> listed = record(line, mode, scratch, true)) {
+            records.push_back(std::move(*listed));
         }
     }
     return records;
