@@ -167,7 +167,9 @@ SearchRecord fields(QStringView row, Scratch& scratch, bool decodeTitle) {
         std::min(linkEnd >= 0 ? linkEnd + kLinkEnd.size() : kLinkEnd.size() - 1, row.size()));
     // The title link ends in a blank before "</a": the copy stops one character short.
     QStringView title = textBefore(row, u"</a");
-    title.chop(1);
+    if (!title.isEmpty()) {
+        title.chop(1);
+    }
     record.Title = decodeTitle ? decodedTitle(title) : title.toString();
     // A comments cell before the size carries a second "ht\">".
     constexpr QStringView kCellEnd = u"ht\">";
