@@ -9,8 +9,8 @@
 #include "connection/http/http_client.h"
 #include "connection/list/member_text.h"
 #include "lists/text/announced_count.h"
-#include "lists/text/release_info_address.h"
 #include "lists/text/series_torrent.h"
+#include "releaseinfo/page/info_request.h"
 
 #include <QAction>
 #include <QLabel>
@@ -40,8 +40,8 @@ void markRow(TForm1& form, const qb::lists::SeriesTorrent& torrent) {
 void checkSeries(TForm1& form, const QString& serviceBase,
                  const std::vector<qb::lists::SeriesTorrent>& torrents) {
     for (const qb::lists::SeriesTorrent& torrent : torrents) {
-        const qb::net::HttpResult answer =
-            form.NetHTTPClient2->get(qb::lists::releaseInfoAddress(serviceBase, torrent.releaseId));
+        const qb::net::HttpResult answer = form.NetHTTPClient2->get(
+            qb::releaseinfo::releaseInfoAddress(serviceBase, torrent.releaseId));
         if (!answer.ok) {
             continue;
         }

@@ -2,10 +2,10 @@
 // its playlist request, the preload request and the status polls must all leave the window
 // responsive. A timer on the window's thread ticks every 2 ms; the longest gap between two
 // ticks, from the play command to the end of the preload, is the longest stall.
+#include "../window/offscreen_app.h"
 #include "app/tform1.h"
 #include "app/workers/bmd_thread.h"
 #include "fake_platform.h"
-#include "platform/translations.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
 
@@ -99,17 +99,9 @@ BENCHMARK(preloadStall)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillis
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_CHROMIUM_FLAGS")) {
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --no-sandbox");
-    }
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    qb::test::prepareOffscreenApp();
     QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    qb::platform::installRussianTranslations(app);
+    qb::test::configureOffscreenApp(app);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

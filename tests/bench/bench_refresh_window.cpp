@@ -1,5 +1,6 @@
 // The window's thread during a refresh of a large collection: the longest time in which it
 // handled no event, from the click until the rows are there.
+#include "../window/offscreen_app.h"
 #include "list_answer_maker.h"
 
 #include "app/tform1.h"
@@ -68,12 +69,9 @@ void refreshStall(benchmark::State& state) {
 BENCHMARK(refreshStall)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --no-sandbox");
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    qb::test::prepareOffscreenApp();
     QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+    qb::test::configureOffscreenApp(app);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

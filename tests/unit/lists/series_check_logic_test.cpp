@@ -1,6 +1,6 @@
 #include "lists/text/announced_count.h"
-#include "lists/text/release_info_address.h"
 #include "lists/text/series_torrent.h"
+#include "releaseinfo/page/info_request.h"
 
 #include "lists_test_print.h"
 
@@ -97,7 +97,7 @@ TEST(SeriesTorrent, MarksARowOnceAndAnnouncesTheCount) {
     EXPECT_EQ(markedRowText(u"A - Размер: 1.00 ГБ"_s), u"[update] A - Размер: 1.00 ГБ"_s);
     EXPECT_EQ(markedRowText(u"[update] A - Размер: 1.00 ГБ"_s), u"[update] A - Размер: 1.00 ГБ"_s);
     EXPECT_EQ(updatesFoundText(2), u"Найдены обновленные торренты (2)"_s);
-    EXPECT_EQ(releaseInfoAddress(u"http://s:1"_s, u"310877"_s),
+    EXPECT_EQ(qb::releaseinfo::releaseInfoAddress(u"http://s:1"_s, u"310877"_s),
               u"http://s:1/get_info.php?secret=bqZanhMLfyKdoe&id=310877"_s);
 }
 
