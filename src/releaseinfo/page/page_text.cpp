@@ -58,7 +58,8 @@ constexpr Replacement kCaptions[] = {
     {u"Скриншоты", u"<br>"},
 };
 
-// The captions' texts, and which of them a character can start, ignoring case.
+// The captions' texts, and which of them a pair of characters can start, ignoring case: every
+// caption is at least two characters long, and a pair rules out nearly every place in a text.
 class CaptionRules {
 public:
     static constexpr int kCount = static_cast<int>(std::size(kCaptions));
@@ -68,39 +69,49 @@ public:
         return rules;
     }
     const CaselessText& text(int rule) const { return texts_[static_cast<size_t>(rule)]; }
-    // The rules whose text can start with `c`, as bits.
-    std::uint32_t startingWith(char16_t c) const {
-        return c < kLatin ? latin_[c]
-                          : (c >= kCyrillic && c < kCyrillic + 256 ? cyrillic_[c - kCyrillic] : 0);
+    // The rules whose text can start with `first` followed by `second`, as bits.
+    std::uint32_t startingWith(char16_t first, char16_t second) const {
+        return first < kTable && second < kTable ? first_[first] & second_[second] : 0;
     }
 
 private:
-    static constexpr char16_t kLatin = 128;
-    static constexpr char16_t kCyrillic = 0x400;
+    // Latin and Cyrillic: every character of the captions, in either case, is below this.
+    static constexpr char16_t kTable = 0x500;
 
     CaptionRules() {
         for (int rule = 0; rule < kCount; ++rule) {
-            texts_.emplace_back(kCaptions[rule].text);
-            for (const char16_t c : {texts_.back().firstLower(), texts_.back().firstUpper()}) {
-                if (c < kLatin) {
-                    latin_[c] |= 1u << rule;
-                } else if (c >= kCyrillic && c < kCyrillic + 256) {
-                    cyrillic_[c - kCyrillic] |= 1u << rule;
+            const QStringView caption = kCaptions[rule].text;
+            texts_.emplace_back(caption);
+            for (const auto& [at, bits] : {std::pair{0, &first_}, std::pair{1, &second_}}) {
+                for (const QChar c : {caption[at].toLower(), caption[at].toUpper()}) {
+                    (*bits)[c.unicode()] |= 1u << rule;
                 }
             }
         }
     }
 
     std::vector<CaselessText> texts_;
-    std::array<std::uint32_t, kLatin> latin_{};
-    std::array<std::uint32_t, 256> cyrillic_{};
+    std::array<std::uint32_t, kTable> first_{};
+    std::array<std::uint32_t, kTable> second_{};
 };
 
 } // namespace
 
 QString strippedLines(QStringView answer) {
     QString lines;
-    lines.reserve(answer.size() / 2 + 16);
+    writeStrippedLines(answer, lines);
+    return lines;
+}
+
+QString captionedLines(QStringView stripped) {
+    QString text;
+    writeCaptionedLines(stripped, text);
+    return text;
+}
+
+void writeStrippedLines(QStringView answer, QString& lines) {
+    lines.truncate(0); // keeps the memory a text given again already holds
+    lines.reserve(answer.size() + 16);
     bool outsideTag = false;
     // The collected text of the lines not emitted yet is the end of `lines` from here.
     qsizetype collected = 0;
@@ -152,17 +163,17 @@ QString strippedLines(QStringView answer) {
         endLine(); // the last line, without a line break of its own
     }
     lines.truncate(collected); // blanks never emitted
-    return lines;
 }
 
-QString captionedLines(QStringView stripped) {
+void writeCaptionedLines(QStringView stripped, QString& text) {
     const CaptionRules& rules = CaptionRules::instance();
     const qsizetype size = stripped.size();
 
     // Every occurrence of every caption, found in one pass.
     std::vector<std::pair<qsizetype, int>> found;
-    for (qsizetype i = 0; i < size; ++i) {
-        for (std::uint32_t candidates = rules.startingWith(stripped[i].unicode()); candidates != 0;
+    const char16_t* data = stripped.utf16();
+    for (qsizetype i = 0; i + 1 < size; ++i) {
+        for (std::uint32_t candidates = rules.startingWith(data[i], data[i + 1]); candidates != 0;
              candidates &= candidates - 1) {
             const int rule = std::countr_zero(candidates);
             if (rules.text(rule).isAt(stripped, i)) {
@@ -190,7 +201,7 @@ QString captionedLines(QStringView stripped) {
         }
     }
 
-    QString text;
+    text.truncate(0);
     text.reserve(size + size / 8);
     qsizetype done = 0;
     for (size_t k = 0; k < found.size(); ++k) {
@@ -207,7 +218,6 @@ QString captionedLines(QStringView stripped) {
     for (qsizetype bar = text.indexOf(u'|'); bar >= 0; bar = text.indexOf(u'|', bar + 1)) {
         text[bar] = u' ';
     }
-    return text;
 }
 
 } // namespace qb::releaseinfo

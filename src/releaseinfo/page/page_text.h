@@ -14,4 +14,9 @@ QString strippedLines(QStringView answer);
 // replacements, in their order, ignoring letter case, and then every "|" made a blank.
 QString captionedLines(QStringView stripped);
 
+// The same two steps written into a text the caller keeps: what it held is replaced, and the
+// memory it already has is used again.
+void writeStrippedLines(QStringView answer, QString& lines);
+void writeCaptionedLines(QStringView stripped, QString& text);
+
 } // namespace qb::releaseinfo
