@@ -76,11 +76,17 @@ const Caption kCaptionFields[] = {
 // Where a line holds "<br><b>"; a caption marker is that text followed by the caption.
 class BoldStarts {
 public:
-    explicit BoldStarts(QStringView line)
+    // `starts` are those of the whole text, in order, and `next` the first not yet passed; the
+    // line is the text's part from `lineStart` on. A start never spans a line break.
+    BoldStarts(QStringView line, qsizetype lineStart, const std::vector<qsizetype>& starts,
+               size_t& next)
         : line_(line) {
-        for (qsizetype at = findText(line, kBoldStart, 0); at >= 0;
-             at = findText(line, kBoldStart, at + 1)) {
-            ends_.push_back(at + kBoldStart.size());
+        while (next < starts.size() && starts[next] < lineStart) {
+            ++next;
+        }
+        for (; next < starts.size() && starts[next] + kBoldStart.size() <= lineStart + line.size();
+             ++next) {
+            ends_.push_back(starts[next] - lineStart + kBoldStart.size());
         }
     }
     bool empty() const { return ends_.empty(); }
@@ -123,12 +129,25 @@ PageFields pageFields(QStringView captioned, const QString& filmDbHost) {
     std::vector<QStringView> lines;
     forEachLine(captioned, [&lines](QStringView line) { lines.push_back(line); });
 
+    // Where the next "Bytes)" of the whole text stands, found once for all the lines before it.
+    constexpr QStringView kSizeMark = u"Bytes)";
+    qsizetype nextSizeMark = findText(captioned, kSizeMark, 0);
+
+    // Every bold line start of the whole text, in one pass rather than one per line.
+    std::vector<qsizetype> boldStarts;
+    for (qsizetype at = findText(captioned, kBoldStart, 0); at >= 0;
+         at = findText(captioned, kBoldStart, at + 1)) {
+        boldStarts.push_back(at);
+    }
+    size_t nextBold = 0;
+
     PageFields f;
     for (size_t k = 0; k < lines.size(); ++k) {
         const QStringView line = lines[k];
+        const qsizetype lineStart = line.data() - captioned.data();
         // Every caption but the size's starts with a bold line start: the captions are looked
         // for only where one stands.
-        const BoldStarts starts(line);
+        const BoldStarts starts(line, lineStart, boldStarts, nextBold);
         if (!starts.empty()) {
             const auto has = [&starts](QStringView marker) { return starts.followedBy(marker); };
             if (has(u"Название:")) {
@@ -165,7 +184,10 @@ PageFields pageFields(QStringView captioned, const QString& filmDbHost) {
                 }
             }
         }
-        if (findText(line, u"Bytes)", 0) >= 0) {
+        if (nextSizeMark >= 0 && nextSizeMark < lineStart) {
+            nextSizeMark = findText(captioned, kSizeMark, lineStart);
+        }
+        if (nextSizeMark >= 0 && nextSizeMark + kSizeMark.size() <= lineStart + line.size()) {
             f.size += line;
         }
     }
