@@ -95,6 +95,33 @@ private:
     std::array<std::uint32_t, kTable> second_{};
 };
 
+// Writes pieces into a text's own memory, growing it by doubling: a page is tens of thousands
+// of pieces, and a plain copy each costs far less than QString::append.
+class TextWriter {
+public:
+    TextWriter(QString& text, qsizetype expected)
+        : text_(text) {
+        text_.resize(std::max(expected, text_.capacity()));
+        out_ = text_.data();
+    }
+    void write(QStringView piece) {
+        if (used_ + piece.size() > text_.size()) {
+            text_.resize(std::max(text_.size() * 2, used_ + piece.size()));
+            out_ = text_.data();
+        }
+        std::copy_n(piece.data(), piece.size(), out_ + used_);
+        used_ += piece.size();
+    }
+    qsizetype size() const { return used_; }
+    // The text ends at `end`, a size it had.
+    void finish(qsizetype end) { text_.truncate(end); }
+
+private:
+    QString& text_;
+    QChar* out_ = nullptr;
+    qsizetype used_ = 0;
+};
+
 } // namespace
 
 QString strippedLines(QStringView answer) {
@@ -110,22 +137,22 @@ QString captionedLines(QStringView stripped) {
 }
 
 void writeStrippedLines(QStringView answer, QString& lines) {
-    lines.truncate(0); // keeps the memory a text given again already holds
-    lines.reserve(answer.size() + 16);
+    // The memory a text given again already holds is used again.
+    TextWriter out(lines, answer.size() + 16);
     bool outsideTag = false;
-    // The collected text of the lines not emitted yet is the end of `lines` from here.
+    // The collected text of the lines not emitted yet is the end of the text from here.
     qsizetype collected = 0;
     bool collectedHasText = false;
     const auto keep = [&](QStringView text) {
-        lines.append(text);
+        out.write(text);
         for (qsizetype k = 0; !collectedHasText && k < text.size(); ++k) {
             collectedHasText = !isBlank(text[k]);
         }
     };
     const auto endLine = [&] {
         if (collectedHasText) {
-            lines.append(u"<br>\r\n"_s);
-            collected = lines.size();
+            out.write(u"<br>\r\n");
+            collected = out.size();
             collectedHasText = false;
         }
     };
@@ -162,7 +189,7 @@ void writeStrippedLines(QStringView answer, QString& lines) {
     if (size > 0 && answer[size - 1] != u'\r' && answer[size - 1] != u'\n') {
         endLine(); // the last line, without a line break of its own
     }
-    lines.truncate(collected); // blanks never emitted
+    out.finish(collected); // blanks never emitted
 }
 
 void writeCaptionedLines(QStringView stripped, QString& text) {
