@@ -228,19 +228,19 @@ void writeCaptionedLines(QStringView stripped, QString& text) {
         }
     }
 
-    text.truncate(0);
-    text.reserve(size + size / 8);
+    TextWriter out(text, size + size / 8);
     qsizetype done = 0;
     for (size_t k = 0; k < found.size(); ++k) {
         if (!chosen[k]) {
             continue;
         }
         const auto [at, rule] = found[k];
-        text.append(stripped.sliced(done, at - done));
-        text.append(kCaptions[rule].by);
+        out.write(stripped.sliced(done, at - done));
+        out.write(kCaptions[rule].by);
         done = at + rules.text(rule).size();
     }
-    text.append(stripped.sliced(done));
+    out.write(stripped.sliced(done));
+    out.finish(out.size());
     // Last, every "|" a blank: none of the texts put in holds one.
     for (qsizetype bar = text.indexOf(u'|'); bar >= 0; bar = text.indexOf(u'|', bar + 1)) {
         text[bar] = u' ';
