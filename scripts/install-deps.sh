@@ -9,7 +9,7 @@ packages=(
     libcpp-httplib-dev libtorrent-rasterbar-dev libssl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev clang-format
-    xvfb xauth mktorrent fonts-dejavu-core fonts-wine curl
+    libx11-dev xvfb xauth mktorrent fonts-dejavu-core fonts-wine curl
     mpv ffmpeg
 )
 

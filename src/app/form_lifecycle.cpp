@@ -19,6 +19,11 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+// Long enough to pass the events handled before the first refresh's hold begins.
+constexpr int kInfoViewStartDelayMs = 20;
+} // namespace
+
 bool TForm1::FormCreate() {
     FirstShow = true;
     PendingHandOff = qb::app::kHandOffIdle;
@@ -45,6 +50,10 @@ bool TForm1::FormCreate() {
     if (!FetchRemoteVersion()) {
         return false;
     }
+    // Starting the web engine and its first page holds the window's thread for a good part of
+    // a second. That happens while the first refresh holds before its list request, a wait that
+    // answers events anyway, rather than before the window can appear.
+    QTimer::singleShot(kInfoViewStartDelayMs, this, [this] { warmUpInfoView(); });
 
     if (LocalServerSetting == u"1"_s) {
         const qb::net::HttpResult probe = IdHTTP1->get(u"http://127.0.0.1:8090/echo"_s);

@@ -40,7 +40,9 @@ TForm1::~TForm1() {
     // they go, for one) must not reach the handlers of a window that is already gone.
     qApp->removeEventFilter(this);
     QObject::disconnect(qApp, nullptr, this, nullptr);
-    QObject::disconnect(WebBrowser1->page()->profile(), nullptr, this, nullptr);
+    if (InfoViewStarted) {
+        QObject::disconnect(QWebEngineProfile::defaultProfile(), nullptr, this, nullptr);
+    }
     for (QObject* child : findChildren<QObject*>()) {
         QObject::disconnect(child, nullptr, this, nullptr);
     }

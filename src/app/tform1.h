@@ -273,8 +273,14 @@ public:
     // Fetches, builds, shows and caches the page of a release.
     void buildReleaseInfo(const QString& releaseId);
     void cacheReleasePage(const QString& releaseId, const QString& html);
-    // Gives the view its page, which holds what pages may do, and wires the view's events.
+    // Gives the view its page, which holds what pages may do, and wires the view's events; the
+    // first call starts the web engine, later ones do nothing. Everything that loads into the
+    // view or downloads through it calls it first.
     void connectInfoViewEvents();
+    bool InfoViewStarted = false;
+    // Starts the web engine and the page's renderer with an empty page, unless something has
+    // been put into the view already.
+    void warmUpInfoView();
 
     // --- Handlers: lists and series ---
     void N23Click();

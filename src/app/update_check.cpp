@@ -29,6 +29,7 @@ void TForm1::ShowUpdateOffer() {
         message(qb::app::updateQuestionText(RemoteVersion), qb::app::updateQuestionTitle(),
                 qb::platform::MessageIcon::Question, qb::platform::MessageButtons::YesNo);
     if (answer == qb::platform::MessageAnswer::Yes) {
+        connectInfoViewEvents();
         WebBrowser1->load(QUrl(qb::app::updateDownloadAddress(RemoteVersion)));
     }
 }

@@ -129,6 +129,7 @@ void TForm1::CountsLine() {
 }
 
 void TForm1::ShowIdlePage() {
+    connectInfoViewEvents();
     // The idle page changes on the service's side: never take it from the view's cache.
     QWebEngineHttpRequest request(QUrl(ServiceBaseUrl + u"/abt.need"_s));
     request.setHeader("Cache-Control", "no-cache");

@@ -44,6 +44,7 @@ void downloadFileEntry(TForm1& form, const nlohmann::ordered_json& file, int wai
 
 void TForm1::downloadThroughView(const QString& address, const QString& fileName) {
     // A download, not a navigation: a video the view could play itself must still be saved.
+    connectInfoViewEvents();
     WebBrowser1->page()->download(QUrl(address), fileName);
 }
 

@@ -28,6 +28,7 @@ QString errorPage() {
 } // namespace
 
 void TForm1::ShowReleaseInfo(const QString& releaseId) {
+    connectInfoViewEvents();
     // A list whose row was just clicked keeps the keyboard focus, so that its shortcuts act on
     // that row at once; from anywhere else the focus leaves the controls.
     if (!TorrentList->hasFocus() && !SearchResult->hasFocus()) {

@@ -6,14 +6,24 @@
 #include "releaseinfo/page/info_cache.h"
 #include "releaseinfo/view_scripts.h"
 
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
 using namespace Qt::Literals::StringLiterals;
 
 void TForm1::connectInfoViewEvents() {
-    auto* page = new qb::releaseinfo::InfoViewPage(
-        WebBrowser1->page()->profile(), qb::releaseinfo::cacheFolder(AppDir()), WebBrowser1);
+    if (InfoViewStarted) {
+        return;
+    }
+    InfoViewStarted = true;
+    // The default profile is the one a view's own first page would have used.
+    QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
+    connect(
+        profile, &QWebEngineProfile::downloadRequested, this,
+        [this](QWebEngineDownloadRequest* download) { WebBrowser1DownloadRequested(download); });
+    auto* page = new qb::releaseinfo::InfoViewPage(profile, qb::releaseinfo::cacheFolder(AppDir()),
+                                                   WebBrowser1);
     WebBrowser1->setPage(page);
     connect(page, &qb::releaseinfo::InfoViewPage::navigating, this,
             [this](const QUrl& address) { WebBrowser1BeforeNavigate2(address); });
@@ -27,6 +37,16 @@ void TForm1::connectInfoViewEvents() {
     connect(
         page, &qb::releaseinfo::InfoViewPage::newWindowAsked, this,
         [this] { WebBrowser1NewWindow2(); }, Qt::QueuedConnection);
+}
+
+void TForm1::warmUpInfoView() {
+    if (InfoViewStarted) {
+        return;
+    }
+    connectInfoViewEvents();
+    // Once an empty page has been shown, the idle page that follows goes out without waiting
+    // for the renderer to start; no address is asked for.
+    WebBrowser1->setHtml(QString());
 }
 
 void TForm1::WebBrowser1BeforeNavigate2(const QUrl&) {

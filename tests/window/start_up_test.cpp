@@ -104,6 +104,30 @@ TEST_F(StartUp, RemoteServerIsConnectedBeforeTheWindowShows) {
     EXPECT_TRUE(processes->starts.empty());
 }
 
+// The web engine is started early with an empty page, during the first refresh's hold; that
+// early start must never take the place of a page the window has asked for.
+TEST_F(StartUp, ViewShowsTheIdlePageWhicheverStartsFirst) {
+    qb::testing::ServiceStandin service;
+    writeSettings(u"127.0.0.1:1"_s, u"0"_s, toQ(service.baseUrl()));
+    const QString idlePage = toQ(service.baseUrl()) + u"/abt.need"_s;
+    for (const bool pageFirst : {false, true}) {
+        SCOPED_TRACE(pageFirst ? "idle page asked for before the early start" : "normal start");
+        TForm1& window = makeWindow();
+        if (pageFirst) {
+            window.ServiceBaseUrl = toQ(service.baseUrl());
+            window.ShowIdlePage();
+            window.warmUpInfoView();
+        } else {
+            ASSERT_TRUE(window.FormCreate());
+        }
+        EXPECT_EQ(window.WebBrowser1->page()->requestedUrl().toString(), idlePage);
+        ASSERT_TRUE(waitUntil([&window] {
+            return window.WebBrowser1->url().isValid() && !window.WebBrowser1->page()->isLoading();
+        }));
+        EXPECT_EQ(window.WebBrowser1->url().toString(), idlePage);
+    }
+}
+
 TEST_F(StartUp, LocalServerThatDoesNotAnswerIsStartedFromTheServerFolder) {
     if (somethingListensOn(8090)) {
         GTEST_SKIP() << "a server of this machine listens on 127.0.0.1:8090";

@@ -16,10 +16,6 @@
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QWebEngineDownloadRequest>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineView>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -164,10 +160,6 @@ void TForm1::connectEvents() {
         connect(category, &QAction::triggered, this, [this, category] { CategoryClick(category); });
     }
 
-    connect(
-        WebBrowser1->page()->profile(), &QWebEngineProfile::downloadRequested, this,
-        [this](QWebEngineDownloadRequest* download) { WebBrowser1DownloadRequested(download); });
-
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     connect(UpdateTimer1, &QTimer::timeout, this, [this] { UpdateTimer1Timer(); });
 
@@ -186,7 +178,6 @@ void TForm1::connectEvents() {
                     ApplicationEvents1Deactivate();
                 }
             });
-    connectInfoViewEvents();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
