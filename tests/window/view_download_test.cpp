@@ -18,6 +18,8 @@ TEST_F(ViewDownload, AsksWhereToSaveAndSaysWhenTheFileIsThere) {
     TForm1& window = makeWindow();
     const QString target = appDir() + u"update.zip"_s;
     dialogs->answerNext(target);
+    // As everything that loads into the view does first.
+    window.connectInfoViewEvents();
 
     window.WebBrowser1->load(
         QUrl(QString::fromStdString(service.baseUrl()) + u"/ts/Quillbrook_x86_v1.8.5.zip"_s));
@@ -35,6 +37,7 @@ TEST_F(ViewDownload, AsksWhereToSaveAndSaysWhenTheFileIsThere) {
 TEST_F(ViewDownload, CancelledSaveDialogDownloadsNothing) {
     qb::testing::ServiceStandin service({"--version", "1.8.5"});
     TForm1& window = makeWindow();
+    window.connectInfoViewEvents();
     window.WebBrowser1->load(
         QUrl(QString::fromStdString(service.baseUrl()) + u"/ts/Quillbrook_x86_v1.8.5.zip"_s));
     ASSERT_TRUE(waitUntil([&] { return !dialogs->calls.empty(); }));
