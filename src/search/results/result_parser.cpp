@@ -3,12 +3,14 @@
 #include "search/results/row_marks.h"
 #include "search/text/fast_find.h"
 #include "search/text/markers.h"
+#include "search/text/string_block.h"
 
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define QB_PARSER_X86 1
 #endif
 
 namespace qb::search {
@@ -39,37 +41,69 @@ private:
     std::vector<char16_t> tail_;
 };
 
-// `text` without its no-break spaces: the text itself when it has none, else a copy.
-QStringView withoutNoBreakSpaces(QStringView text, Scratch& scratch) {
-    qsizetype i = text.indexOf(QChar(kNoBreakSpace));
-    if (i < 0) {
-        return text;
+bool isNoBreakSpace(char16_t c) {
+    return c == kNoBreakSpace;
+}
+
+// Copies `count` characters without their no-break spaces; returns how many it wrote.
+qsizetype copyWithoutNoBreakSpaces(const char16_t* in, qsizetype count, char16_t* out) {
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        out[written] = in[i];
+        written += isNoBreakSpace(in[i]) ? 0 : 1;
     }
+    return written;
+}
+
+#if defined(QB_PARSER_X86)
+// Blocks of sixteen without a no-break space are copied whole; `i` is left at the first
+// character not copied, `written` at the end of what was.
+__attribute__((target("avx2"))) void copyBlocksAvx2(const char16_t* in, qsizetype size,
+                                                    char16_t* out, qsizetype& i,
+                                                    qsizetype& written) {
+    const __m256i space = _mm256_set1_epi16(static_cast<short>(kNoBreakSpace));
+    for (; i + 16 <= size; i += 16) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + written), block);
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi16(block, space)) == 0) {
+            written += 16;
+        } else {
+            written += copyWithoutNoBreakSpaces(in + i, 16, out + written);
+        }
+    }
+}
+
+void copyBlocksSse2(const char16_t* in, qsizetype size, char16_t* out, qsizetype& i,
+                    qsizetype& written) {
+    const __m128i space = _mm_set1_epi16(static_cast<short>(kNoBreakSpace));
+    for (; i + 8 <= size; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + written), block);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(block, space)) == 0) {
+            written += 8;
+        } else {
+            written += copyWithoutNoBreakSpaces(in + i, 8, out + written);
+        }
+    }
+}
+
+const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+// `text` without its no-break spaces, copied into the scratch row.
+QStringView withoutNoBreakSpaces(QStringView text, Scratch& scratch) {
     const char16_t* const in = text.utf16();
     char16_t* const out = scratch.row(text.size());
-    std::memcpy(out, in, static_cast<size_t>(i) * 2);
-    qsizetype written = i;
-#if defined(__SSE2__)
-    // Blocks of eight without a no-break space are copied whole.
-    const __m128i space = _mm_set1_epi16(static_cast<short>(kNoBreakSpace));
-    while (i + 8 <= text.size()) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi16(block, space)) == 0) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + written), block);
-            written += 8;
-            i += 8;
-            continue;
-        }
-        for (const qsizetype blockEnd = i + 8; i < blockEnd; ++i) {
-            out[written] = in[i];
-            written += in[i] != kNoBreakSpace ? 1 : 0;
-        }
+    qsizetype i = 0;
+    qsizetype written = 0;
+#if defined(QB_PARSER_X86)
+    if (kHasAvx2) {
+        copyBlocksAvx2(in, text.size(), out, i, written);
+    } else {
+        copyBlocksSse2(in, text.size(), out, i, written);
     }
 #endif
-    for (; i < text.size(); ++i) {
-        out[written] = in[i];
-        written += in[i] != kNoBreakSpace ? 1 : 0;
-    }
+    written += copyWithoutNoBreakSpaces(in + i, text.size() - i, out + written);
     return {out, written};
 }
 
@@ -99,7 +133,7 @@ QStringView withGigabytes(QStringView text, Scratch& scratch) {
     qsizetype written = 0;
     qsizetype copied = 0;
     qsizetype i = 0;
-#if defined(__SSE2__)
+#if defined(QB_PARSER_X86)
     // Blocks of eight without a "g" in either case are passed over whole.
     const __m128i lowerCase = _mm_set1_epi16(0x20);
     const __m128i g = _mm_set1_epi16(u'g');
@@ -131,19 +165,15 @@ QStringView withGigabytes(QStringView text, Scratch& scratch) {
     return {out, written + size - copied};
 }
 
-// The title with every "&amp;", in any case, turned into "&".
-QString decodedTitle(QStringView title) {
-    qsizetype at = title.indexOf(u'&');
-    if (at < 0) {
-        return title.toString();
-    }
-    QString decoded(title.size(), Qt::Uninitialized);
-    char16_t* const out = reinterpret_cast<char16_t*>(decoded.data());
+// Writes the title with every "&amp;", in any case, turned into "&"; returns how many
+// characters it wrote.
+qsizetype writeDecodedTitle(QStringView title, char16_t* out) {
     const char16_t* const in = title.utf16();
-    std::memcpy(out, in, static_cast<size_t>(at) * 2);
-    qsizetype written = at;
-    while (at < title.size()) {
-        if (in[at] == u'&' && at + 4 < title.size() && isLetter(in[at + 1], u'a') &&
+    const qsizetype size = title.size();
+    qsizetype written = 0;
+    qsizetype at = 0;
+    while (at < size) {
+        if (in[at] == u'&' && at + 4 < size && isLetter(in[at + 1], u'a') &&
             isLetter(in[at + 2], u'm') && isLetter(in[at + 3], u'p') && in[at + 4] == u';') {
             out[written++] = u'&';
             at += 5;
@@ -151,26 +181,34 @@ QString decodedTitle(QStringView title) {
             out[written++] = in[at++];
         }
     }
-    decoded.truncate(written);
-    return decoded;
+    return written;
 }
 
-SearchRecord fields(QStringView row, Scratch& scratch, bool decodeTitle) {
-    SearchRecord record;
-    record.Magnet = textBefore(row, u"\">").toString();
+// The fields of one row as cut from its text, before they are copied out.
+struct RowCuts {
+    QStringView magnet;
+    QStringView pagePath;
+    QStringView title;
+    QStringView size;
+    QStringView seeders;
+    QStringView leechers;
+};
+
+RowCuts cuts(QStringView row, Scratch& scratch) {
+    RowCuts cut;
+    cut.magnet = textBefore(row, u"\">");
     row = cutThrough(row, u"f=\"");
     // The page path ends where the next cut goes through: one search serves both.
     constexpr QStringView kLinkEnd = u"\">";
     const qsizetype linkEnd = findText(row, kLinkEnd);
-    record.PagePath = linkEnd > 0 ? row.first(linkEnd).toString() : QString();
+    cut.pagePath = linkEnd > 0 ? row.first(linkEnd) : QStringView();
     row = row.sliced(
         std::min(linkEnd >= 0 ? linkEnd + kLinkEnd.size() : kLinkEnd.size() - 1, row.size()));
     // The title link ends in a blank before "</a": the copy stops one character short.
-    QStringView title = textBefore(row, u"</a");
-    if (!title.isEmpty()) {
-        title.chop(1);
+    cut.title = textBefore(row, u"</a");
+    if (!cut.title.isEmpty()) {
+        cut.title.chop(1);
     }
-    record.Title = decodeTitle ? decodedTitle(title) : title.toString();
     // A comments cell before the size carries a second "ht\">".
     constexpr QStringView kCellEnd = u"ht\">";
     row = cutThrough(row, kCellEnd);
@@ -178,11 +216,28 @@ SearchRecord fields(QStringView row, Scratch& scratch, bool decodeTitle) {
         row = row.sliced(second + kCellEnd.size());
     }
     QStringView tail = withGigabytes(row, scratch);
-    record.Size = textBefore(tail, u"</t").toString();
+    cut.size = textBefore(tail, u"</t");
     tail = cutThrough(tail, u"S\">");
-    record.Seeders = textBefore(tail, u"</sp").toString();
-    tail = cutThrough(tail, u"red\">");
-    record.Leechers = tail.toString();
+    cut.seeders = textBefore(tail, u"</sp");
+    cut.leechers = cutThrough(tail, u"red\">");
+    return cut;
+}
+
+// The record of the cut fields, all six in one allocation.
+SearchRecord fields(const RowCuts& cut, bool decodeTitle) {
+    StringBlock block(cut.magnet.size() + cut.pagePath.size() + cut.title.size() + cut.size.size() +
+                          cut.seeders.size() + cut.leechers.size(),
+                      6);
+    SearchRecord record;
+    record.Magnet = block.add(cut.magnet);
+    record.PagePath = block.add(cut.pagePath);
+    record.Title =
+        decodeTitle ? block.add(cut.title.size(),
+                                [&cut](char16_t* out) { return writeDecodedTitle(cut.title, out); })
+                    : block.add(cut.title);
+    record.Size = block.add(cut.size);
+    record.Seeders = block.add(cut.seeders);
+    record.Leechers = block.add(cut.leechers);
     return record;
 }
 
@@ -196,7 +251,7 @@ std::optional<SearchRecord> record(QStringView line, DisplayMode mode, Scratch& 
     if ((mode == DisplayMode::Fhd && !marks.resolution) || marks.excluded) {
         return std::nullopt;
     }
-    return fields(row, scratch, decodeTitle);
+    return fields(cuts(row, scratch), decodeTitle);
 }
 
 } // namespace
