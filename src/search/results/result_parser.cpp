@@ -246,8 +246,16 @@ struct RowCuts {
 
 RowCuts cuts(QStringView row, Scratch& scratch) {
     RowCuts cut;
-    cut.magnet = textBefore(row, u"\">");
-    row = cutThrough(row, u"f=\"");
+    // Both first marks hold a '"', so neither starts before the first '"' less their length:
+    // the magnet link is read once.
+    const qsizetype quote = row.indexOf(u'"');
+    const qsizetype magnetEnd = quote < 0 ? -1 : findText(row, u"\">", quote);
+    cut.magnet = magnetEnd > 0 ? row.first(magnetEnd) : QStringView();
+    constexpr QStringView kPathStart = u"f=\"";
+    const qsizetype pathStart =
+        quote < 0 ? -1 : findText(row, kPathStart, std::max<qsizetype>(quote - 2, 0));
+    row = row.sliced(std::min(
+        pathStart >= 0 ? pathStart + kPathStart.size() : kPathStart.size() - 1, row.size()));
     // The page path ends where the next cut goes through: one search serves both.
     constexpr QStringView kLinkEnd = u"\">";
     const qsizetype linkEnd = findText(row, kLinkEnd);

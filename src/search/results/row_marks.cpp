@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <initializer_list>
 #include <iterator>
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -14,38 +13,37 @@ namespace qb::search {
 
 namespace {
 
+// Whether `needle` stands in `row` at `at`; marks are short and most places fail early.
+bool standsAt(QStringView row, qsizetype at, QStringView needle) {
+    return needle.size() <= row.size() - at &&
+           std::equal(needle.begin(), needle.end(), row.begin() + at);
+}
+
 // Whether a mark starts at `at`: the second character is looked at first, since the first
 // characters of the marks are common in magnet links.
-void markAt(QStringView row, qsizetype at, RowMarks& marks) {
-    // Compared here character by character: marks are short and most places fail early.
-    const auto startsAny = [rest = row.sliced(at)](std::initializer_list<QStringView> needles) {
-        for (QStringView needle : needles) {
-            if (needle.size() <= rest.size() &&
-                std::equal(needle.begin(), needle.end(), rest.begin())) {
-                return true;
-            }
-        }
-        return false;
-    };
+inline __attribute__((always_inline)) void markAt(QStringView row, qsizetype at, RowMarks& marks) {
     const char16_t next = at + 1 < row.size() ? row.utf16()[at + 1] : u'\0';
     switch (row.utf16()[at]) {
     case u')':
-        marks.excluded = next == u' ' && startsAny({u") РС", u") PC"});
+        marks.excluded = next == u' ' && (standsAt(row, at, u") РС") || standsAt(row, at, u") PC"));
         break;
     case u'J':
-        marks.excluded = next == u'P' && startsAny({u"JPG", u"JPEG"});
+        marks.excluded = next == u'P' && (standsAt(row, at, u"JPG") || standsAt(row, at, u"JPEG"));
         break;
     case u'F':
-        marks.excluded = next == u'B' && startsAny({u"FB2"});
+        marks.excluded = next == u'B' && standsAt(row, at, u"FB2");
         break;
     case u'P':
-        marks.excluded = (next == u'D' || next == u'C') && startsAny({u"PDF", u"PCRec"});
+        marks.excluded = (next == u'D' && standsAt(row, at, u"PDF")) ||
+                         (next == u'C' && standsAt(row, at, u"PCRec"));
         break;
     case u'1':
-        marks.resolution = marks.resolution || (next == u'0' && startsAny({u"1080p", u"1080i"}));
+        marks.resolution =
+            marks.resolution ||
+            (next == u'0' && (standsAt(row, at, u"1080p") || standsAt(row, at, u"1080i")));
         break;
     case u'2':
-        marks.resolution = marks.resolution || (next == u'1' && startsAny({u"2160p"}));
+        marks.resolution = marks.resolution || (next == u'1' && standsAt(row, at, u"2160p"));
         break;
     default:
         break;

@@ -11,9 +11,11 @@ QString StringBlock::share(qsizetype written) {
     if (written == 0) {
         return {};
     }
-    QString::DataPointer part = block_.data_ptr(); // a copy takes a share of the block
-    part.ptr = next_;
-    part.size = written;
+    // The block has not left this thread yet, so its count of shares needs no atomic step;
+    // the parts' own copies and releases later count atomically as usual.
+    QArrayData* const header = block_.data_ptr().d_ptr();
+    header->ref_.storeRelaxed(header->ref_.loadRelaxed() + 1);
+    QString::DataPointer part(block_.data_ptr().d_ptr(), next_, written);
     next_[written] = u'\0';
     next_ += written + 1;
     return QString(std::move(part));

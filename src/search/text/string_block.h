@@ -10,7 +10,8 @@ namespace qb::search {
 // Short strings cut from one text, kept in one allocation instead of one each: every part is a
 // QString that shares the block, as copies of one QString do, and sees only its own characters,
 // ended by a '\0' as QString::utf16() promises. Writing to a part detaches it like any shared
-// QString; the block is freed with its last part.
+// QString; the block is freed with its last part. A part may go to another thread only once
+// its block is done with.
 class StringBlock {
 public:
     // Room for `characters` characters in at most `parts` parts.
