@@ -57,23 +57,8 @@ qsizetype copyWithoutNoBreakSpaces(const char16_t* in, qsizetype count, char16_t
 }
 
 #if defined(QB_PARSER_X86)
-// Blocks of sixteen without a no-break space are copied whole; `i` is left at the first
+// Blocks of eight without a no-break space are copied whole; `i` is left at the first
 // character not copied, `written` at the end of what was.
-__attribute__((target("avx2"))) void copyBlocksAvx2(const char16_t* in, qsizetype size,
-                                                    char16_t* out, qsizetype& i,
-                                                    qsizetype& written) {
-    const __m256i space = _mm256_set1_epi16(static_cast<short>(kNoBreakSpace));
-    for (; i + 16 <= size; i += 16) {
-        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + written), block);
-        if (_mm256_movemask_epi8(_mm256_cmpeq_epi16(block, space)) == 0) {
-            written += 16;
-        } else {
-            written += copyWithoutNoBreakSpaces(in + i, 16, out + written);
-        }
-    }
-}
-
 void copyBlocksSse2(const char16_t* in, qsizetype size, char16_t* out, qsizetype& i,
                     qsizetype& written) {
     const __m128i space = _mm_set1_epi16(static_cast<short>(kNoBreakSpace));
@@ -88,38 +73,72 @@ void copyBlocksSse2(const char16_t* in, qsizetype size, char16_t* out, qsizetype
     }
 }
 
+// Copies blocks of sixteen from `i` on until the row's end marker, which is looked for in the
+// same pass: returns where the marker starts, or -1 when the blocks ran out first, leaving in
+// `i` the first character not looked at and in `written` the end of what was copied.
+__attribute__((target("avx2"))) qsizetype copyToRowEndAvx2(const char16_t* in, qsizetype size,
+                                                           char16_t* out, qsizetype& i,
+                                                           qsizetype& written) {
+    const __m256i space = _mm256_set1_epi16(static_cast<short>(kNoBreakSpace));
+    const __m256i open = _mm256_set1_epi16(u'<');
+    const __m256i close = _mm256_set1_epi16(u'>');
+    constexpr qsizetype kEndLast = kRowEnd.size() - 1; // from the marker's '<' to its last '>'
+    for (; i + 16 + kEndLast <= size; i += 16) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
+        const __m256i lasts =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i + kEndLast));
+        auto ends = static_cast<unsigned>(_mm256_movemask_epi8(
+            _mm256_and_si256(_mm256_cmpeq_epi16(block, open), _mm256_cmpeq_epi16(lasts, close))));
+        for (; ends != 0; ends &= ends - 1, ends &= ends - 1) { // each character sets two bits
+            const qsizetype at = i + std::countr_zero(ends) / 2;
+            if (std::equal(kRowEnd.begin(), kRowEnd.end(), in + at)) {
+                written += copyWithoutNoBreakSpaces(in + i, at - i, out + written);
+                return at;
+            }
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + written), block);
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi16(block, space)) == 0) {
+            written += 16;
+        } else {
+            written += copyWithoutNoBreakSpaces(in + i, 16, out + written);
+        }
+    }
+    return -1;
+}
+
 const bool kHasAvx2 = __builtin_cpu_supports("avx2");
 #endif
 
-// `text` without its no-break spaces, copied into the scratch row.
-QStringView withoutNoBreakSpaces(QStringView text, Scratch& scratch) {
-    const char16_t* const in = text.utf16();
-    char16_t* const out = scratch.row(text.size());
-    qsizetype i = 0;
-    qsizetype written = 0;
-#if defined(QB_PARSER_X86)
-    if (kHasAvx2) {
-        copyBlocksAvx2(in, text.size(), out, i, written);
-    } else {
-        copyBlocksSse2(in, text.size(), out, i, written);
-    }
-#endif
-    written += copyWithoutNoBreakSpaces(in + i, text.size() - i, out + written);
-    return {out, written};
-}
-
-// The row text from the "m" of "magnet" to the end marker, without its no-break spaces.
+// The row text from the "m" of "magnet" to the end marker, without its no-break spaces, copied
+// into the scratch row. The end marker cannot start inside the row start, so it is looked for
+// from the "m" on, in the pass that copies.
 QStringView rowText(QStringView line, Scratch& scratch) {
     const qsizetype start = findText(line, kRowStart);
     if (start < 0) {
         return {};
     }
-    const qsizetype end = findText(line, kRowEnd, start);
-    if (end < 0 || end - start - kMagnetOffset < 1) {
-        return {};
+    const char16_t* const in = line.utf16();
+    char16_t* const out = scratch.row(line.size());
+    qsizetype i = start + kMagnetOffset;
+    qsizetype written = 0;
+    qsizetype end = -1;
+#if defined(QB_PARSER_X86)
+    if (kHasAvx2) {
+        end = copyToRowEndAvx2(in, line.size(), out, i, written);
     }
-    return withoutNoBreakSpaces(line.sliced(start + kMagnetOffset, end - start - kMagnetOffset),
-                                scratch);
+#endif
+    if (end < 0) {
+        end = findText(line, kRowEnd, i);
+        if (end < 0) {
+            return {};
+        }
+        qsizetype copied = i;
+#if defined(QB_PARSER_X86)
+        copyBlocksSse2(in, end, out, copied, written);
+#endif
+        written += copyWithoutNoBreakSpaces(in + copied, end - copied, out + written);
+    }
+    return {out, written};
 }
 
 bool isLetter(char16_t c, char16_t lower) {
