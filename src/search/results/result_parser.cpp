@@ -235,6 +235,9 @@ QStringView withGigabytes(QStringView text, Scratch& scratch) {
 // Writes the title with every "&amp;", in any case, turned into "&"; returns how many
 // characters it wrote.
 qsizetype writeDecodedTitle(QStringView title, char16_t* out) {
+    if (title.isEmpty()) { // an empty view may have no characters to point at
+        return 0;
+    }
     const char16_t* const in = title.utf16();
     const qsizetype size = title.size();
     qsizetype written = 0;

@@ -26,7 +26,9 @@ public:
 
     QString add(QStringView text) {
         return add(text.size(), [text](char16_t* out) {
-            std::memcpy(out, text.utf16(), static_cast<size_t>(text.size()) * sizeof(char16_t));
+            if (!text.isEmpty()) { // an empty view may have no characters to point at
+                std::memcpy(out, text.utf16(), static_cast<size_t>(text.size()) * sizeof(char16_t));
+            }
             return text.size();
         });
     }
