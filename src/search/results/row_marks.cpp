@@ -92,22 +92,48 @@ bool marksSse2(QStringView row, qsizetype& i, RowMarks& marks) {
     return false;
 }
 
-// The first two characters of every mark, each pair given one bit.
-constexpr char kPairs[][2] = {{')', ' '}, {'J', 'P'}, {'F', 'B'}, {'P', 'D'},
-                              {'P', 'C'}, {'1', '0'}, {'2', '1'}};
+// What a character becomes when characters are packed into bytes with unsigned saturation:
+// those above 0xFF become 0xFF, or 0x00 from 0x8000 on.
+constexpr unsigned char packed(char16_t c) {
+    return c < 0x100 ? static_cast<unsigned char>(c) : c < 0x8000 ? 0xFF : 0x00;
+}
 
-// For character `which` of the pairs: the bits of the pairs whose character has the low (or
-// high) half `half`. A character matches pair k exactly when both its halves carry bit k.
+// The first three characters of the marks, each start given one bit; a start may allow two
+// third characters.
+struct MarkStart {
+    char16_t first;
+    char16_t second;
+    char16_t thirds[2];
+};
+
+constexpr MarkStart kStarts[] = {{u')', u' ', {u'Р', u'P'}}, {u'J', u'P', {u'G', u'E'}},
+                                 {u'F', u'B', {u'2', u'2'}}, {u'P', u'D', {u'F', u'F'}},
+                                 {u'P', u'C', {u'R', u'R'}}, {u'1', u'0', {u'8', u'8'}},
+                                 {u'2', u'1', {u'6', u'6'}}};
+
+// For character `which` (0 to 2) of the starts: the bits of the starts whose character has the
+// low (or high) half given by the index. A byte passes start k when both its halves carry bit
+// k: exactly its character, or with two third characters also their crossed halves, which
+// markAt sorts out.
 struct HalfTable {
     char bits[16] = {};
 };
 
 constexpr HalfTable halfTable(int which, bool high) {
     HalfTable table;
-    for (size_t k = 0; k < std::size(kPairs); ++k) {
-        const auto c = static_cast<unsigned char>(kPairs[k][which]);
-        table.bits[high ? c >> 4 : c & 15] =
-            static_cast<char>(table.bits[high ? c >> 4 : c & 15] | (1 << k));
+    for (size_t k = 0; k < std::size(kStarts); ++k) {
+        const MarkStart& start = kStarts[k];
+        const char16_t chars[] = {which == 0   ? start.first
+                                  : which == 1 ? start.second
+                                               : start.thirds[0],
+                                  which == 0   ? start.first
+                                  : which == 1 ? start.second
+                                               : start.thirds[1]};
+        for (const char16_t c : chars) {
+            const unsigned char byte = packed(c);
+            const int half = high ? byte >> 4 : byte & 15;
+            table.bits[half] = static_cast<char>(table.bits[half] | (1 << k));
+        }
     }
     return table;
 }
@@ -125,7 +151,7 @@ __attribute__((target("avx2"))) __m256i bytesAt(const char16_t* at) {
     return _mm256_permute4x64_epi64(_mm256_packus_epi16(low, high), 0xD8);
 }
 
-// The pair bits of 32 bytes for character `which` of the pairs.
+// The start bits of 32 bytes for one character of the starts.
 __attribute__((target("avx2"))) __m256i pairBits(__m256i bytes, __m256i lowTable,
                                                  __m256i highTable) {
     const __m256i nibble = _mm256_set1_epi8(15);
@@ -134,20 +160,25 @@ __attribute__((target("avx2"))) __m256i pairBits(__m256i bytes, __m256i lowTable
         _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble)));
 }
 
-// Thirty-two places at a time, each tested exactly on its two characters against the starts of
-// every mark through nibble tables: most blocks hold no start at all.
+// Thirty-two places at a time, each tested on its first three characters against the starts
+// of every mark through nibble tables: most blocks hold no start at all, and digits such as
+// "10" and "21" pass only before the "8" or "6" of a resolution.
 __attribute__((target("avx2"))) bool marksAvx2(QStringView row, qsizetype& i, RowMarks& marks) {
     static constexpr HalfTable kTables[] = {halfTable(0, false), halfTable(0, true),
-                                            halfTable(1, false), halfTable(1, true)};
+                                            halfTable(1, false), halfTable(1, true),
+                                            halfTable(2, false), halfTable(2, true)};
     const __m256i firstLow = tableOf(kTables[0]);
     const __m256i firstHigh = tableOf(kTables[1]);
     const __m256i secondLow = tableOf(kTables[2]);
     const __m256i secondHigh = tableOf(kTables[3]);
+    const __m256i thirdLow = tableOf(kTables[4]);
+    const __m256i thirdHigh = tableOf(kTables[5]);
     const char16_t* const data = row.utf16();
-    for (; i + 32 < row.size(); i += 32) {
-        const __m256i both =
+    for (; i + 33 < row.size(); i += 32) {
+        const __m256i both = _mm256_and_si256(
             _mm256_and_si256(pairBits(bytesAt(data + i), firstLow, firstHigh),
-                             pairBits(bytesAt(data + i + 1), secondLow, secondHigh));
+                             pairBits(bytesAt(data + i + 1), secondLow, secondHigh)),
+            pairBits(bytesAt(data + i + 2), thirdLow, thirdHigh));
         auto mask = ~static_cast<unsigned>(
             _mm256_movemask_epi8(_mm256_cmpeq_epi8(both, _mm256_setzero_si256())));
         for (; mask != 0; mask &= mask - 1) {
