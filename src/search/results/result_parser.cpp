@@ -3,12 +3,15 @@
 #include "search/results/row_marks.h"
 #include "search/text/fast_find.h"
 #include "search/text/markers.h"
+#include "search/text/string_block.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define QB_PARSER_X86 1
 #endif
 
 namespace qb::search {
@@ -39,52 +42,103 @@ private:
     std::vector<char16_t> tail_;
 };
 
-// `text` without its no-break spaces: the text itself when it has none, else a copy.
-QStringView withoutNoBreakSpaces(QStringView text, Scratch& scratch) {
-    qsizetype i = text.indexOf(QChar(kNoBreakSpace));
-    if (i < 0) {
-        return text;
-    }
-    const char16_t* const in = text.utf16();
-    char16_t* const out = scratch.row(text.size());
-    std::memcpy(out, in, static_cast<size_t>(i) * 2);
-    qsizetype written = i;
-#if defined(__SSE2__)
-    // Blocks of eight without a no-break space are copied whole.
-    const __m128i space = _mm_set1_epi16(static_cast<short>(kNoBreakSpace));
-    while (i + 8 <= text.size()) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi16(block, space)) == 0) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + written), block);
-            written += 8;
-            i += 8;
-            continue;
-        }
-        for (const qsizetype blockEnd = i + 8; i < blockEnd; ++i) {
-            out[written] = in[i];
-            written += in[i] != kNoBreakSpace ? 1 : 0;
-        }
-    }
-#endif
-    for (; i < text.size(); ++i) {
-        out[written] = in[i];
-        written += in[i] != kNoBreakSpace ? 1 : 0;
-    }
-    return {out, written};
+bool isNoBreakSpace(char16_t c) {
+    return c == kNoBreakSpace;
 }
 
-// The row text from the "m" of "magnet" to the end marker, without its no-break spaces.
+// Copies `count` characters without their no-break spaces; returns how many it wrote.
+qsizetype copyWithoutNoBreakSpaces(const char16_t* in, qsizetype count, char16_t* out) {
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        out[written] = in[i];
+        written += isNoBreakSpace(in[i]) ? 0 : 1;
+    }
+    return written;
+}
+
+#if defined(QB_PARSER_X86)
+// Blocks of eight without a no-break space are copied whole; `i` is left at the first
+// character not copied, `written` at the end of what was.
+void copyBlocksSse2(const char16_t* in, qsizetype size, char16_t* out, qsizetype& i,
+                    qsizetype& written) {
+    const __m128i space = _mm_set1_epi16(static_cast<short>(kNoBreakSpace));
+    for (; i + 8 <= size; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + written), block);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(block, space)) == 0) {
+            written += 8;
+        } else {
+            written += copyWithoutNoBreakSpaces(in + i, 8, out + written);
+        }
+    }
+}
+
+// Copies blocks of sixteen from `i` on until the row's end marker, which is looked for in the
+// same pass: returns where the marker starts, or -1 when the blocks ran out first, leaving in
+// `i` the first character not looked at and in `written` the end of what was copied.
+__attribute__((target("avx2"))) qsizetype copyToRowEndAvx2(const char16_t* in, qsizetype size,
+                                                           char16_t* out, qsizetype& i,
+                                                           qsizetype& written) {
+    const __m256i space = _mm256_set1_epi16(static_cast<short>(kNoBreakSpace));
+    const __m256i open = _mm256_set1_epi16(u'<');
+    const __m256i close = _mm256_set1_epi16(u'>');
+    constexpr qsizetype kEndLast = kRowEnd.size() - 1; // from the marker's '<' to its last '>'
+    for (; i + 16 + kEndLast <= size; i += 16) {
+        const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
+        const __m256i lasts =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i + kEndLast));
+        auto ends = static_cast<unsigned>(_mm256_movemask_epi8(
+            _mm256_and_si256(_mm256_cmpeq_epi16(block, open), _mm256_cmpeq_epi16(lasts, close))));
+        for (; ends != 0; ends &= ends - 1, ends &= ends - 1) { // each character sets two bits
+            const qsizetype at = i + std::countr_zero(ends) / 2;
+            if (std::equal(kRowEnd.begin(), kRowEnd.end(), in + at)) {
+                written += copyWithoutNoBreakSpaces(in + i, at - i, out + written);
+                return at;
+            }
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + written), block);
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi16(block, space)) == 0) {
+            written += 16;
+        } else {
+            written += copyWithoutNoBreakSpaces(in + i, 16, out + written);
+        }
+    }
+    return -1;
+}
+
+const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+// The row text from the "m" of "magnet" to the end marker, without its no-break spaces, copied
+// into the scratch row. The end marker cannot start inside the row start, so it is looked for
+// from the "m" on, in the pass that copies.
 QStringView rowText(QStringView line, Scratch& scratch) {
     const qsizetype start = findText(line, kRowStart);
     if (start < 0) {
         return {};
     }
-    const qsizetype end = findText(line, kRowEnd, start);
-    if (end < 0 || end - start - kMagnetOffset < 1) {
-        return {};
+    const char16_t* const in = line.utf16();
+    char16_t* const out = scratch.row(line.size());
+    qsizetype i = start + kMagnetOffset;
+    qsizetype written = 0;
+    qsizetype end = -1;
+#if defined(QB_PARSER_X86)
+    if (kHasAvx2) {
+        end = copyToRowEndAvx2(in, line.size(), out, i, written);
     }
-    return withoutNoBreakSpaces(line.sliced(start + kMagnetOffset, end - start - kMagnetOffset),
-                                scratch);
+#endif
+    if (end < 0) {
+        end = findText(line, kRowEnd, i);
+        if (end < 0) {
+            return {};
+        }
+        qsizetype copied = i;
+#if defined(QB_PARSER_X86)
+        copyBlocksSse2(in, end, out, copied, written);
+#endif
+        written += copyWithoutNoBreakSpaces(in + copied, end - copied, out + written);
+    }
+    return {out, written};
 }
 
 bool isLetter(char16_t c, char16_t lower) {
@@ -92,85 +146,149 @@ bool isLetter(char16_t c, char16_t lower) {
 }
 
 // Every "GB", in any case, becomes " ГБ": the text itself when it has none, else a copy.
-QStringView withGigabytes(QStringView text, Scratch& scratch) {
-    const char16_t* const in = text.utf16();
-    const qsizetype size = text.size();
-    char16_t* out = nullptr;
-    qsizetype written = 0;
-    qsizetype copied = 0;
-    qsizetype i = 0;
-#if defined(__SSE2__)
-    // Blocks of eight without a "g" in either case are passed over whole.
+bool isGigabytes(const char16_t* at) {
+    return isLetter(at[0], u'g') && isLetter(at[1], u'b');
+}
+
+#if defined(QB_PARSER_X86)
+// Sixteen or eight places at a time; each returns the first "GB" or -1, and leaves in `i` the
+// first place it did not look at.
+__attribute__((target("avx2"))) qsizetype findGigabytesAvx2(const char16_t* in, qsizetype size,
+                                                            qsizetype& i) {
+    const __m256i lowerCase = _mm256_set1_epi16(0x20);
+    const __m256i g = _mm256_set1_epi16(u'g');
+    const __m256i b = _mm256_set1_epi16(u'b');
+    for (; i + 16 < size; i += 16) {
+        const __m256i firsts = _mm256_or_si256(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i)), lowerCase);
+        const __m256i seconds = _mm256_or_si256(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i + 1)), lowerCase);
+        const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(
+            _mm256_and_si256(_mm256_cmpeq_epi16(firsts, g), _mm256_cmpeq_epi16(seconds, b))));
+        if (mask != 0) {
+            return i + std::countr_zero(mask) / 2;
+        }
+    }
+    return -1;
+}
+
+qsizetype findGigabytesSse2(const char16_t* in, qsizetype size, qsizetype& i) {
     const __m128i lowerCase = _mm_set1_epi16(0x20);
     const __m128i g = _mm_set1_epi16(u'g');
-    while (i + 8 < size &&
-           _mm_movemask_epi8(_mm_cmpeq_epi16(
-               _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i)), lowerCase),
-               g)) == 0) {
-        i += 8;
+    const __m128i b = _mm_set1_epi16(u'b');
+    for (; i + 8 < size; i += 8) {
+        const __m128i firsts =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i)), lowerCase);
+        const __m128i seconds =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 1)), lowerCase);
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi16(firsts, g), _mm_cmpeq_epi16(seconds, b))));
+        if (mask != 0) {
+            return i + std::countr_zero(mask) / 2;
+        }
+    }
+    return -1;
+}
+#endif
+
+// The first "GB", in any case, at or after `from`; -1 when there is none.
+qsizetype findGigabytes(const char16_t* in, qsizetype size, qsizetype from) {
+    qsizetype i = from;
+#if defined(QB_PARSER_X86)
+    if (const qsizetype at =
+            kHasAvx2 ? findGigabytesAvx2(in, size, i) : findGigabytesSse2(in, size, i);
+        at >= 0) {
+        return at;
     }
 #endif
     for (; i + 1 < size; ++i) {
-        if (isLetter(in[i], u'g') && isLetter(in[i + 1], u'b')) {
-            if (out == nullptr) {
-                out = scratch.tail(size + size / 2 + 1); // each two letters become three
-            }
-            std::memcpy(out + written, in + copied, static_cast<size_t>(i - copied) * 2);
-            written += i - copied;
-            out[written++] = u' ';
-            out[written++] = u'Г';
-            out[written++] = u'Б';
-            copied = i + 2;
-            ++i;
+        if (isGigabytes(in + i)) {
+            return i;
         }
     }
-    if (out == nullptr) {
+    return -1;
+}
+
+// Every "GB", in any case, becomes " ГБ": the text itself when it has none, else a copy.
+QStringView withGigabytes(QStringView text, Scratch& scratch) {
+    const char16_t* const in = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype at = findGigabytes(in, size, 0);
+    if (at < 0) {
         return text;
+    }
+    char16_t* const out = scratch.tail(size + size / 2 + 1); // each two letters become three
+    qsizetype written = 0;
+    qsizetype copied = 0;
+    for (; at >= 0; at = findGigabytes(in, size, copied)) {
+        std::memcpy(out + written, in + copied, static_cast<size_t>(at - copied) * 2);
+        written += at - copied;
+        out[written++] = u' ';
+        out[written++] = u'Г';
+        out[written++] = u'Б';
+        copied = at + 2;
     }
     std::memcpy(out + written, in + copied, static_cast<size_t>(size - copied) * 2);
     return {out, written + size - copied};
 }
 
-// The title with every "&amp;", in any case, turned into "&".
-QString decodedTitle(QStringView title) {
-    qsizetype at = title.indexOf(u'&');
-    if (at < 0) {
-        return title.toString();
+// Writes the title with every "&amp;", in any case, turned into "&"; returns how many
+// characters it wrote.
+qsizetype writeDecodedTitle(QStringView title, char16_t* out) {
+    if (title.isEmpty()) { // an empty view may have no characters to point at
+        return 0;
     }
-    QString decoded(title.size(), Qt::Uninitialized);
-    char16_t* const out = reinterpret_cast<char16_t*>(decoded.data());
     const char16_t* const in = title.utf16();
-    std::memcpy(out, in, static_cast<size_t>(at) * 2);
-    qsizetype written = at;
-    while (at < title.size()) {
-        if (in[at] == u'&' && at + 4 < title.size() && isLetter(in[at + 1], u'a') &&
-            isLetter(in[at + 2], u'm') && isLetter(in[at + 3], u'p') && in[at + 4] == u';') {
-            out[written++] = u'&';
-            at += 5;
-        } else {
-            out[written++] = in[at++];
+    const qsizetype size = title.size();
+    qsizetype written = 0;
+    qsizetype copied = 0;
+    // Runs up to each "&" are copied whole; most titles have none.
+    for (qsizetype at = title.indexOf(u'&'); at >= 0; at = title.indexOf(u'&', at + 1)) {
+        if (at + 4 < size && isLetter(in[at + 1], u'a') && isLetter(in[at + 2], u'm') &&
+            isLetter(in[at + 3], u'p') && in[at + 4] == u';') {
+            std::memcpy(out + written, in + copied, static_cast<size_t>(at + 1 - copied) * 2);
+            written += at + 1 - copied;
+            copied = at + 5;
+            at += 4;
         }
     }
-    decoded.truncate(written);
-    return decoded;
+    std::memcpy(out + written, in + copied, static_cast<size_t>(size - copied) * 2);
+    return written + size - copied;
 }
 
-SearchRecord fields(QStringView row, Scratch& scratch, bool decodeTitle) {
-    SearchRecord record;
-    record.Magnet = textBefore(row, u"\">").toString();
-    row = cutThrough(row, u"f=\"");
+// The fields of one row as cut from its text, before they are copied out.
+struct RowCuts {
+    QStringView magnet;
+    QStringView pagePath;
+    QStringView title;
+    QStringView size;
+    QStringView seeders;
+    QStringView leechers;
+};
+
+RowCuts cuts(QStringView row, Scratch& scratch) {
+    RowCuts cut;
+    // Both first marks hold a '"', so neither starts before the first '"' less their length:
+    // the magnet link is read once.
+    const qsizetype quote = row.indexOf(u'"');
+    const qsizetype magnetEnd = quote < 0 ? -1 : findText(row, u"\">", quote);
+    cut.magnet = magnetEnd > 0 ? row.first(magnetEnd) : QStringView();
+    constexpr QStringView kPathStart = u"f=\"";
+    const qsizetype pathStart =
+        quote < 0 ? -1 : findText(row, kPathStart, std::max<qsizetype>(quote - 2, 0));
+    row = row.sliced(std::min(
+        pathStart >= 0 ? pathStart + kPathStart.size() : kPathStart.size() - 1, row.size()));
     // The page path ends where the next cut goes through: one search serves both.
     constexpr QStringView kLinkEnd = u"\">";
     const qsizetype linkEnd = findText(row, kLinkEnd);
-    record.PagePath = linkEnd > 0 ? row.first(linkEnd).toString() : QString();
+    cut.pagePath = linkEnd > 0 ? row.first(linkEnd) : QStringView();
     row = row.sliced(
         std::min(linkEnd >= 0 ? linkEnd + kLinkEnd.size() : kLinkEnd.size() - 1, row.size()));
     // The title link ends in a blank before "</a": the copy stops one character short.
-    QStringView title = textBefore(row, u"</a");
-    if (!title.isEmpty()) {
-        title.chop(1);
+    cut.title = textBefore(row, u"</a");
+    if (!cut.title.isEmpty()) {
+        cut.title.chop(1);
     }
-    record.Title = decodeTitle ? decodedTitle(title) : title.toString();
     // A comments cell before the size carries a second "ht\">".
     constexpr QStringView kCellEnd = u"ht\">";
     row = cutThrough(row, kCellEnd);
@@ -178,11 +296,28 @@ SearchRecord fields(QStringView row, Scratch& scratch, bool decodeTitle) {
         row = row.sliced(second + kCellEnd.size());
     }
     QStringView tail = withGigabytes(row, scratch);
-    record.Size = textBefore(tail, u"</t").toString();
+    cut.size = textBefore(tail, u"</t");
     tail = cutThrough(tail, u"S\">");
-    record.Seeders = textBefore(tail, u"</sp").toString();
-    tail = cutThrough(tail, u"red\">");
-    record.Leechers = tail.toString();
+    cut.seeders = textBefore(tail, u"</sp");
+    cut.leechers = cutThrough(tail, u"red\">");
+    return cut;
+}
+
+// The record of the cut fields, all six in one allocation.
+SearchRecord fields(const RowCuts& cut, bool decodeTitle) {
+    StringBlock block(cut.magnet.size() + cut.pagePath.size() + cut.title.size() + cut.size.size() +
+                          cut.seeders.size() + cut.leechers.size(),
+                      6);
+    SearchRecord record;
+    record.Magnet = block.add(cut.magnet);
+    record.PagePath = block.add(cut.pagePath);
+    record.Title =
+        decodeTitle ? block.add(cut.title.size(),
+                                [&cut](char16_t* out) { return writeDecodedTitle(cut.title, out); })
+                    : block.add(cut.title);
+    record.Size = block.add(cut.size);
+    record.Seeders = block.add(cut.seeders);
+    record.Leechers = block.add(cut.leechers);
     return record;
 }
 
@@ -196,7 +331,7 @@ std::optional<SearchRecord> record(QStringView line, DisplayMode mode, Scratch& 
     if ((mode == DisplayMode::Fhd && !marks.resolution) || marks.excluded) {
         return std::nullopt;
     }
-    return fields(row, scratch, decodeTitle);
+    return fields(cuts(row, scratch), decodeTitle);
 }
 
 } // namespace
