@@ -35,11 +35,15 @@ std::optional<std::int64_t> residentKilobytes(const std::string& statusText) {
 }
 
 std::optional<std::int64_t> ownResidentKilobytes() {
-    ::malloc_trim(0);
     std::ifstream status("/proc/self/status");
     std::ostringstream text;
     text << status.rdbuf();
     return residentKilobytes(text.str());
+}
+
+std::optional<std::int64_t> ownResidentKilobytesTrimmed() {
+    ::malloc_trim(0);
+    return ownResidentKilobytes();
 }
 
 double growthPercent(std::int64_t start, std::int64_t end) {

@@ -40,6 +40,9 @@ TEST(ResidentFigure, OfThisProcessIsAPlausibleSize) {
     const auto own = qb::test::ownResidentKilobytes();
     ASSERT_TRUE(own.has_value());
     EXPECT_GT(*own, 100); // a program with a test framework loaded takes far more than 100 kB
+    const auto trimmed = qb::test::ownResidentKilobytesTrimmed();
+    ASSERT_TRUE(trimmed.has_value());
+    EXPECT_GT(*trimmed, 100);
 }
 
 TEST(ResidentFigure, GrowthIsInPerCentOfTheStart) {
