@@ -2,6 +2,7 @@
 // main window's life.
 #include "app/tform1.h"
 #include "app/workers/window_thread.h"
+#include "platform/close_on_signal.h"
 #include "platform/fonts.h"
 #include "platform/single_copy.h"
 #include "platform/translations.h"
@@ -43,7 +44,16 @@ int main(int argc, char** argv) {
         // Every hand-off is taken; one that arrives while another is being added waits.
         singleCopy.listen([] { return true; },
                           [&form](const QString& text) { form.receiveHandOff(text); });
-        if (form.FormCreate()) {
+        // A termination request closes the window as the user would, then ends the program even
+        // when the window's settings would only hide it in the tray. One that comes while the
+        // window is being set up lets the set-up end and never shows the window.
+        bool terminated = false;
+        qb::platform::CloseOnSignal closeOnSignal([&form, &terminated] {
+            terminated = true;
+            form.close();
+            QCoreApplication::quit();
+        });
+        if (form.FormCreate() && !terminated) {
             form.show();
             exitCode = app.exec();
         }
