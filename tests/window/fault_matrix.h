@@ -9,7 +9,7 @@
 
 namespace qb::test::faults {
 
-enum class Kind { List, Echo, Version, Remove, AddLink, SearchPages, ReleasePage };
+enum class Kind { List, Echo, Version, Remove, AddLink, SearchPages, ReleasePage, Playlist, Stat };
 
 enum class Fault {
     Refused,   // nothing listens at the address
@@ -32,6 +32,7 @@ struct Expect {
     int torrentRows = -1;              // rows of TorrentList; -1: not looked at
     int searchRows = -1;
     const char16_t* log = nullptr; // LogP
+    int playerStarts = -1;         // players started; -1: not looked at
     Page page = Page::Any;
     bool started = true; // Version: whether the window may start at all
 };
@@ -65,6 +66,10 @@ inline Target targetOf(Kind kind) {
         return {true, "/get.php"};
     case Kind::ReleasePage:
         return {true, "/get_info.php"};
+    case Kind::Playlist:
+        return {false, "/torrent/play"}; // the first request there is the playlist
+    case Kind::Stat:
+        return {false, "/torrent/stat"};
     }
     return {false, ""};
 }

@@ -2,6 +2,7 @@
 // user sees, a window that still answers input at once, and a close that ends everything fast.
 #include "window_fixture.h"
 
+#include "app/workers/bmd_thread.h"
 #include "fault_matrix.h"
 #include "releaseinfo/view_scripts.h"
 #include "service_standin.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -54,7 +56,10 @@ protected:
         ASSERT_TRUE(server.start()) << server.error();
         ASSERT_FALSE(server.addMagnet(kMagnetA).empty());
         ASSERT_FALSE(server.addMagnet(kMagnetB).empty());
+        // A preload is done at once: the rows are about what the faults do, not its speed.
+        ASSERT_TRUE(server.setFaults({{"preloadSpeed", std::int64_t{1} << 40}}));
         writeSettings(toQ(server.baseUrl()), u"0"_s, toQ(service.baseUrl()));
+        ASSERT_TRUE(QDir(appDir()).mkpath(u"server"_s)); // where the player's playlist goes
     }
 
     void TearDown() override {
@@ -122,6 +127,20 @@ protected:
         case Kind::ReleasePage:
             form->ShowReleaseInfo(u"107187"_s);
             break;
+        case Kind::Playlist:
+        case Kind::Stat:
+            form->PlayerPath = u"/usr/bin/player"_s;
+            form->TorrentList->setCurrentRow(0);
+            form->mPlayClick();
+            // The preload and its polling run to their end, however they end; the player starts
+            // a second after the polling has ended.
+            waitUntil(
+                [this] {
+                    return !processes->starts.empty() ||
+                           (!form->BMDThread1->isRunning() && !form->BMDThread2->isRunning());
+                },
+                30s);
+            break;
         case Kind::Version:
             break; // made by the start
         }
@@ -173,6 +192,9 @@ protected:
         }
         if (expect.log != nullptr) {
             EXPECT_EQ(form->LogP->text(), QString::fromUtf16(expect.log));
+        }
+        if (expect.playerStarts >= 0) {
+            EXPECT_EQ(static_cast<int>(processes->starts.size()), expect.playerStarts);
         }
         if (expect.page != Page::Any) {
             checkPage(expect.page);
@@ -263,8 +285,9 @@ TEST_P(FaultMatrix, OutcomeThenAnsweringWindowThenFastClose) {
 }
 
 const char* kindName(Kind kind) {
-    static const char* const kNames[] = {"List",    "Echo",        "Version",    "Remove",
-                                         "AddLink", "SearchPages", "ReleasePage"};
+    static const char* const kNames[] = {"List",        "Echo",     "Version",
+                                         "Remove",      "AddLink",  "SearchPages",
+                                         "ReleasePage", "Playlist", "Stat"};
     return kNames[static_cast<int>(kind)];
 }
 
@@ -286,6 +309,7 @@ const char16_t kNoVersion[] =
     u"Сервер вовремя не ответил на запрос\rПопробуйте повторить попытку позже";
 const char16_t kOops[] = u"Ой-ой!\rЧто-то пошло не так!";
 const char16_t kServerError[] = u"HTTP/1.0 500 Internal Server Error";
+const char16_t kGetServerError[] = u"HTTP/1.1 500 Internal Server Error";
 // The transport's own words, as the window's error report shows them.
 const char16_t kNoConnection[] = u"Failed to connect to 127.0.0.1 port ";
 const char16_t kNotHttp[] = u"Received HTTP/0.9 when not allowed";
@@ -355,6 +379,23 @@ const Row kRows[] = {
     {Kind::ReleasePage, Fault::Status, {.page = Page::Built}},
     {Kind::ReleasePage, Fault::NotHttp, {.page = Page::Error}},
     {Kind::ReleasePage, Fault::Huge, {.page = Page::Built}},
+    // The playlist of a torrent: a failure goes to the window's error report and nothing plays;
+    // a late playlist plays; a flood is written as the playlist and played.
+    {Kind::Playlist,
+     Fault::Refused,
+     {.message = kNoConnection, .messageStartsSo = true, .playerStarts = 0}},
+    {Kind::Playlist, Fault::Reset, {.message = kReset, .playerStarts = 0}},
+    {Kind::Playlist, Fault::Slow, {.playerStarts = 1}},
+    {Kind::Playlist, Fault::Status, {.message = kGetServerError, .playerStarts = 0}},
+    {Kind::Playlist, Fault::NotHttp, {.message = kNotHttp, .playerStarts = 0}},
+    {Kind::Playlist, Fault::Huge, {.playerStarts = 1}},
+    // The preload's state polling: any failure ends the polling like a finished preload, and
+    // the player starts.
+    {Kind::Stat, Fault::Reset, {.playerStarts = 1}},
+    {Kind::Stat, Fault::Slow, {.playerStarts = 1}},
+    {Kind::Stat, Fault::Status, {.playerStarts = 1}},
+    {Kind::Stat, Fault::NotHttp, {.playerStarts = 1}},
+    {Kind::Stat, Fault::Huge, {.playerStarts = 1}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(kRows), rowName);
