@@ -9,7 +9,18 @@
 
 namespace qb::test::faults {
 
-enum class Kind { List, Echo, Version, Remove, AddLink, SearchPages, ReleasePage, Playlist, Stat };
+enum class Kind {
+    List,
+    Echo,
+    Version,
+    Remove,
+    AddLink,
+    SearchPages,
+    ReleasePage,
+    Playlist,
+    Stat,
+    WebLink
+};
 
 enum class Fault {
     Refused,   // nothing listens at the address
@@ -33,6 +44,7 @@ struct Expect {
     int searchRows = -1;
     const char16_t* log = nullptr; // LogP
     int playerStarts = -1;         // players started; -1: not looked at
+    int uploads = -1;              // upload requests the server received; -1: not looked at
     Page page = Page::Any;
     bool started = true; // Version: whether the window may start at all
 };
@@ -70,6 +82,8 @@ inline Target targetOf(Kind kind) {
         return {false, "/torrent/play"}; // the first request there is the playlist
     case Kind::Stat:
         return {false, "/torrent/stat"};
+    case Kind::WebLink:
+        return {true, "/ts/"}; // a file the service hands out, dropped as a web address
     }
     return {false, ""};
 }

@@ -141,6 +141,12 @@ protected:
                 },
                 30s);
             break;
+        case Kind::WebLink:
+            form->DropURLDrop({}, (form->ServiceBaseUrl == deadAddress() ? deadAddress()
+                                                                         : toQ(service.baseUrl())) +
+                                      u"/ts/Quillbrook_x86_v1.8.4.zip"_s);
+            EXPECT_TRUE(waitUntil([this] { return !form->AddThread->isRunning(); }, 60s));
+            break;
         case Kind::Version:
             break; // made by the start
         }
@@ -195,6 +201,9 @@ protected:
         }
         if (expect.playerStarts >= 0) {
             EXPECT_EQ(static_cast<int>(processes->starts.size()), expect.playerStarts);
+        }
+        if (expect.uploads >= 0) {
+            EXPECT_EQ(server.requestsTo("/torrent/upload"), expect.uploads);
         }
         if (expect.page != Page::Any) {
             checkPage(expect.page);
@@ -285,9 +294,9 @@ TEST_P(FaultMatrix, OutcomeThenAnsweringWindowThenFastClose) {
 }
 
 const char* kindName(Kind kind) {
-    static const char* const kNames[] = {"List",        "Echo",     "Version",
-                                         "Remove",      "AddLink",  "SearchPages",
-                                         "ReleasePage", "Playlist", "Stat"};
+    static const char* const kNames[] = {"List",    "Echo",        "Version",     "Remove",
+                                         "AddLink", "SearchPages", "ReleasePage", "Playlist",
+                                         "Stat",    "WebLink"};
     return kNames[static_cast<int>(kind)];
 }
 
@@ -396,6 +405,14 @@ const Row kRows[] = {
     {Kind::Stat, Fault::Status, {.playerStarts = 1}},
     {Kind::Stat, Fault::NotHttp, {.playerStarts = 1}},
     {Kind::Stat, Fault::Huge, {.playerStarts = 1}},
+    // A dropped web address: a failed download ends the adding quietly, before any upload;
+    // whatever arrives is uploaded, and the server refuses what is no torrent.
+    {Kind::WebLink, Fault::Refused, {.torrentRows = 2, .uploads = 0}},
+    {Kind::WebLink, Fault::Reset, {.torrentRows = 2, .uploads = 0}},
+    {Kind::WebLink, Fault::Slow, {.torrentRows = 2, .uploads = 1}},
+    {Kind::WebLink, Fault::Status, {.torrentRows = 2, .uploads = 0}},
+    {Kind::WebLink, Fault::NotHttp, {.torrentRows = 2, .uploads = 0}},
+    {Kind::WebLink, Fault::Huge, {.torrentRows = 2, .uploads = 1}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(kRows), rowName);
