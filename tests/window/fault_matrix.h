@@ -19,7 +19,8 @@ enum class Kind {
     ReleasePage,
     Playlist,
     Stat,
-    WebLink
+    WebLink,
+    Upload
 };
 
 enum class Fault {
@@ -82,6 +83,8 @@ inline Target targetOf(Kind kind) {
         return {false, "/torrent/play"}; // the first request there is the playlist
     case Kind::Stat:
         return {false, "/torrent/stat"};
+    case Kind::Upload:
+        return {false, "/torrent/upload"};
     case Kind::WebLink:
         return {true, "/ts/"}; // a file the service hands out, dropped as a web address
     }

@@ -147,6 +147,14 @@ protected:
                                       u"/ts/Quillbrook_x86_v1.8.4.zip"_s);
             EXPECT_TRUE(waitUntil([this] { return !form->AddThread->isRunning(); }, 60s));
             break;
+        case Kind::Upload: {
+            const std::string torrent =
+                TorrServerStandin::makeTorrentFile(dir.path().toStdString(), "one.mkv", 50000);
+            ASSERT_FALSE(torrent.empty());
+            form->DropURLDrop({toQ(torrent)}, QString());
+            EXPECT_TRUE(waitUntil([this] { return !form->AddThread->isRunning(); }, 60s));
+            break;
+        }
         case Kind::Version:
             break; // made by the start
         }
@@ -296,7 +304,8 @@ TEST_P(FaultMatrix, OutcomeThenAnsweringWindowThenFastClose) {
 const char* kindName(Kind kind) {
     static const char* const kNames[] = {"List",    "Echo",        "Version",     "Remove",
                                          "AddLink", "SearchPages", "ReleasePage", "Playlist",
-                                         "Stat",    "WebLink"};
+                                         "Stat",    "WebLink",     "Upload"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(Kind::Upload) + 1);
     return kNames[static_cast<int>(kind)];
 }
 
@@ -324,6 +333,7 @@ const char16_t kNoConnection[] = u"Failed to connect to 127.0.0.1 port ";
 const char16_t kNotHttp[] = u"Received HTTP/0.9 when not allowed";
 const char16_t kReset[] = u"Recv failure: Connection reset by peer";
 const char16_t kNoSearch[] = u"Сервер поиска не отвечает\rПопробуйте повторить попытку позже";
+const char16_t kCounts[] = u"Всего торрентов: на сервере - 2, в поиске - 0";
 const char16_t kNothingFound[] = u"Ничего не удалось найти!";
 
 // What the user sees after each request kind meets each fault. Faults a kind cannot meet
@@ -413,6 +423,11 @@ const Row kRows[] = {
     {Kind::WebLink, Fault::Status, {.torrentRows = 2, .uploads = 0}},
     {Kind::WebLink, Fault::NotHttp, {.torrentRows = 2, .uploads = 0}},
     {Kind::WebLink, Fault::Huge, {.torrentRows = 2, .uploads = 1}},
+    // A dropped torrent file: a failed upload is not reported; the list is refreshed and the
+    // counts line follows all the same.
+    {Kind::Upload, Fault::Reset, {.torrentRows = 2, .log = kCounts, .uploads = 1}},
+    {Kind::Upload, Fault::Status, {.torrentRows = 2, .log = kCounts, .uploads = 1}},
+    {Kind::Upload, Fault::Huge, {.torrentRows = 2, .log = kCounts, .uploads = 1}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(kRows), rowName);
