@@ -8,6 +8,7 @@
 #include "platform/translations.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QUrl>
 
@@ -50,8 +51,17 @@ int main(int argc, char** argv) {
         bool terminated = false;
         qb::platform::CloseOnSignal closeOnSignal([&form, &terminated] {
             terminated = true;
-            form.close();
-            QCoreApplication::quit();
+            if (form.isVisible()) {
+                form.close();
+            } else {
+                // A window that was never shown ignores close(); its close steps (requests
+                // ended, no more questions to the user) are still due.
+                QCloseEvent event;
+                QCoreApplication::sendEvent(&form, &event);
+            }
+            // Every event loop ends, a question's on screen included; quit() would only end the
+            // main one, and only once it runs.
+            QCoreApplication::exit(0);
         });
         if (form.FormCreate() && !terminated) {
             form.show();

@@ -5,6 +5,7 @@
 #include "app/workers/bmd_thread.h"
 #include "fault_matrix.h"
 #include "releaseinfo/view_scripts.h"
+#include "search_typing.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
 
@@ -122,7 +123,7 @@ protected:
             waitUntil([this] { return form->Edit2->text() == u"insmag"_s; }, 30s);
             break;
         case Kind::SearchPages:
-            searchFor(u"северное сияние"_s);
+            qb::test::searchFor(*form, u"северное сияние"_s);
             break;
         case Kind::ReleasePage:
             form->ShowReleaseInfo(u"107187"_s);
@@ -158,17 +159,6 @@ protected:
         case Kind::Version:
             break; // made by the start
         }
-    }
-
-    // Types the text into the search box and presses Enter.
-    void searchFor(const QString& text) {
-        QTest::mouseClick(form->SearchT, Qt::LeftButton);
-        form->SearchT->clear();
-        for (const QChar c : text) {
-            QTest::sendKeyEvent(QTest::Click, form->SearchT, Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
-        }
-        QTest::keyClick(form->SearchT, Qt::Key_Return);
     }
 
     // Milliseconds from posting an event to the window's thread until it is handled.
