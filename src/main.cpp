@@ -2,11 +2,13 @@
 // main window's life.
 #include "app/tform1.h"
 #include "app/workers/window_thread.h"
+#include "platform/close_on_signal.h"
 #include "platform/fonts.h"
 #include "platform/single_copy.h"
 #include "platform/translations.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QUrl>
 
@@ -43,7 +45,25 @@ int main(int argc, char** argv) {
         // Every hand-off is taken; one that arrives while another is being added waits.
         singleCopy.listen([] { return true; },
                           [&form](const QString& text) { form.receiveHandOff(text); });
-        if (form.FormCreate()) {
+        // A termination request closes the window as the user would, then ends the program even
+        // when the window's settings would only hide it in the tray. One that comes while the
+        // window is being set up lets the set-up end and never shows the window.
+        bool terminated = false;
+        qb::platform::CloseOnSignal closeOnSignal([&form, &terminated] {
+            terminated = true;
+            if (form.isVisible()) {
+                form.close();
+            } else {
+                // A window that was never shown ignores close(); its close steps (requests
+                // ended, no more questions to the user) are still due.
+                QCloseEvent event;
+                QCoreApplication::sendEvent(&form, &event);
+            }
+            // Every event loop ends, a question's on screen included; quit() would only end the
+            // main one, and only once it runs.
+            QCoreApplication::exit(0);
+        });
+        if (form.FormCreate() && !terminated) {
             form.show();
             exitCode = app.exec();
         }

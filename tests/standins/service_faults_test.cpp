@@ -124,3 +124,41 @@ TEST(ServiceFaultOptions, BadCommandLineFaultStopsTheStart) {
 }
 
 } // namespace
+
+namespace {
+
+// Bytes of a raw answer after its head.
+size_t bodyBytes(const std::string& answer) {
+    const size_t headEnd = answer.find("\r\n\r\n");
+    return headEnd == std::string::npos ? 0 : answer.size() - headEnd - 4;
+}
+
+TEST_F(ServiceFaults, CutAnswerStopsShortOfItsLengthThenServesAgain) {
+    service->addFault({{"kind", "cut"}, {"match", "/version.txt"}, {"times", 1}});
+    const std::string cut = rawExchange(service->port(), kVersionRequest);
+    EXPECT_EQ(cut.rfind("HTTP/1.1 200", 0), 0u) << cut.substr(0, 80);
+    EXPECT_NE(cut.find("Content-Length: 65536"), std::string::npos);
+    EXPECT_GT(bodyBytes(cut), 0u);
+    EXPECT_LE(bodyBytes(cut), 1000u);
+    auto res = get("/version.txt");
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->body, "1.8.4");
+}
+
+TEST_F(ServiceFaults, HugeAnswerStreamsOneHundredMebibytes) {
+    service->addFault({{"kind", "huge"}, {"match", "/get.php"}, {"times", 1}});
+    httplib::Client client("127.0.0.1", service->port());
+    size_t received = 0;
+    bool marker = false;
+    auto res = client.Get("/get.php?q=top", [&](const char* data, size_t length) {
+        received += length;
+        marker = marker || std::string_view(data, length).find('<') != std::string_view::npos;
+        return true;
+    });
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 200);
+    EXPECT_EQ(received, 100u * 1024 * 1024);
+    EXPECT_FALSE(marker); // no page markup in the flood
+}
+
+} // namespace

@@ -171,3 +171,42 @@ TEST(TorrServerStartup, ReadySeedsHaveTheirFilesWithoutTheMetadataDelay) {
     EXPECT_GE(byName["Early"]["Files"].size(), 2u);
     EXPECT_FALSE(byName.contains("Late")); // still waiting for its metadata
 }
+
+namespace {
+
+// An answer cut in the middle, and a flood of 100 MiB that the stand-in never holds whole.
+TEST_F(TorrServerFaults, CutAndHugeAnswers) {
+    server_.clearRequests();
+    ASSERT_TRUE(server_.setFaults({{"cut", {{"path", "/echo"}, {"times", 1}}}}));
+    const std::string cut =
+        server_.rawExchange("GET /echo HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(cut.rfind("HTTP/1.1 200", 0), 0u) << cut.substr(0, 80);
+    const std::size_t headEnd = cut.find("\r\n\r\n");
+    ASSERT_NE(headEnd, std::string::npos);
+    EXPECT_NE(cut.find("Content-Length: 65536"), std::string::npos);
+    EXPECT_LT(cut.size() - headEnd - 4, 65536u);
+    EXPECT_TRUE(echo()); // used up
+
+    ASSERT_TRUE(server_.setFaults({{"huge", {{"path", "/torrent/list"}, {"times", 1}}}}));
+    std::size_t received = 0;
+    auto client = server_.client();
+    httplib::Request request;
+    request.method = "POST";
+    request.path = "/torrent/list";
+    request.content_receiver = [&](const char*, std::size_t length, std::uint64_t, std::uint64_t) {
+        received += length;
+        return true;
+    };
+    const auto flood = client.send(request);
+    ASSERT_TRUE(flood);
+    EXPECT_EQ(flood->status, 200);
+    EXPECT_EQ(received, 100u * 1024 * 1024);
+    EXPECT_EQ(server_.client().Post("/torrent/list", "", "")->status, 200);
+
+    const json log = server_.requests();
+    ASSERT_GE(log.size(), 3u) << log.dump();
+    EXPECT_EQ(log[0].value("fault", ""), "cut") << log.dump();
+    EXPECT_EQ(log[2].value("fault", ""), "huge") << log.dump();
+}
+
+} // namespace

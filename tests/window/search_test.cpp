@@ -4,6 +4,7 @@
 
 #include "app/workers/bmd_thread.h"
 #include "connection/http/http_client.h"
+#include "search_typing.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
 
@@ -51,17 +52,7 @@ protected:
         service.clearRequests();
     }
 
-    // Types the text into the search box and presses Enter, as the user does.
-    void searchFor(const QString& text) {
-        QTest::mouseClick(form->SearchT, Qt::LeftButton);
-        form->SearchT->clear();
-        // Key by key; QTest's own typing knows Latin letters only.
-        for (const QChar c : text) {
-            QTest::sendKeyEvent(QTest::Click, form->SearchT, Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
-        }
-        QTest::keyClick(form->SearchT, Qt::Key_Return);
-    }
+    void searchFor(const QString& text) { qb::test::searchFor(*form, text); }
 
     void clickRow(int row, Qt::MouseButton button = Qt::LeftButton) {
         QListWidget* list = form->SearchResult;

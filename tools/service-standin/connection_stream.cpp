@@ -88,6 +88,25 @@ ssize_t ConnectionStream::sendAll(const char* ptr, size_t size) {
     return static_cast<ssize_t>(size);
 }
 
+// Lets the head and the first kResetBodyBytes of the body leave, then aborts the connection so
+// that the client sees a reset in the middle of the answer.
+ssize_t ConnectionStream::sendThenReset(const char* ptr, size_t size) {
+    if (resetLeft_ == std::string::npos) {
+        const std::string_view data(ptr, size);
+        const size_t headEnd = data.find("\r\n\r\n");
+        resetLeft_ = (headEnd == std::string_view::npos ? size : headEnd + 4) + kResetBodyBytes;
+    }
+    const size_t n = std::min(size, resetLeft_);
+    if (n > 0 && sendAll(ptr, n) < 0)
+        return -1;
+    resetLeft_ -= n;
+    if (n == size && resetLeft_ > 0)
+        return static_cast<ssize_t>(size);
+    linger hard{1, 0};
+    ::setsockopt(sock_, SOL_SOCKET, SO_LINGER, &hard, sizeof hard);
+    return -1;
+}
+
 ssize_t ConnectionStream::write(const char* ptr, size_t size) {
     switch (fate) {
     case ConnectionFate::Answer:
@@ -100,6 +119,8 @@ ssize_t ConnectionStream::write(const char* ptr, size_t size) {
             sendAll(kGarbageAnswer, std::strlen(kGarbageAnswer));
         }
         return static_cast<ssize_t>(size); // the real answer is swallowed
+    case ConnectionFate::Reset:
+        return sendThenReset(ptr, size);
     }
     return -1;
 }

@@ -9,7 +9,7 @@
 namespace qb::standin {
 
 // A buffered socket stream for one connection, with read and write time-outs. Once the fate of
-// the current request is Drop or Garbage, writes no longer reach the socket as HTTP.
+// the current request is Drop, Garbage or Reset, writes no longer reach the socket as HTTP.
 class ConnectionStream : public httplib::Stream {
 public:
     ConnectionStream(socket_t sock, int readTimeoutMs, int writeTimeoutMs);
@@ -27,6 +27,7 @@ public:
 
 private:
     ssize_t sendAll(const char* ptr, size_t size);
+    ssize_t sendThenReset(const char* ptr, size_t size);
 
     socket_t sock_;
     int readTimeoutMs_;
@@ -34,6 +35,7 @@ private:
     std::string buffer_;
     size_t bufferPos_ = 0;
     bool garbageSent_ = false;
+    size_t resetLeft_ = std::string::npos; // bytes a reset answer still lets through
 };
 
 } // namespace qb::standin

@@ -15,6 +15,10 @@ std::optional<FaultKind> kindFromName(const std::string& name) {
         return FaultKind::Drop;
     if (name == "garbage")
         return FaultKind::Garbage;
+    if (name == "cut")
+        return FaultKind::Reset;
+    if (name == "huge")
+        return FaultKind::Huge;
     return std::nullopt;
 }
 
@@ -28,6 +32,10 @@ const char* kindName(FaultKind kind) {
         return "drop";
     case FaultKind::Garbage:
         return "garbage";
+    case FaultKind::Reset:
+        return "cut";
+    case FaultKind::Huge:
+        return "huge";
     }
     return "delay";
 }

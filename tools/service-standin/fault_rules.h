@@ -15,6 +15,8 @@ enum class FaultKind {
     Status,  // answer with a given status (and an error page, or a given body)
     Drop,    // close the connection without answering
     Garbage, // answer with bytes that are not HTTP, then close
+    Reset,   // send the head and part of the body, then reset the connection
+    Huge,    // a 200 answer of 100 MiB, streamed
 };
 
 struct FaultRule {
@@ -26,7 +28,7 @@ struct FaultRule {
     int times = -1;                  // how many requests it still applies to; -1: no limit
 };
 
-// "delay=1500@/get.php", "status=503", "drop@/version.txt", "garbage".
+// "delay=1500@/get.php", "status=503", "drop@/version.txt", "garbage", "cut", "huge".
 std::optional<FaultRule> parseFaultSpec(const std::string& spec);
 // {"kind":"delay","ms":1500,"match":"/get.php","times":1}; nullopt when malformed.
 std::optional<FaultRule> faultFromJson(const nlohmann::json& json);

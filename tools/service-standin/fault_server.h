@@ -9,7 +9,11 @@ enum class ConnectionFate {
     Answer,  // the normal HTTP answer
     Drop,    // close without sending a byte
     Garbage, // send text that is not HTTP, then close
+    Reset,   // send the head and kResetBodyBytes of the body, then reset the connection
 };
+
+// How much of the body a reset answer lets through.
+inline constexpr std::size_t kResetBodyBytes = 1000;
 
 // The text sent in place of an answer by ConnectionFate::Garbage.
 inline constexpr const char* kGarbageAnswer = "SSH-2.0-OpenSSH_9.2 not an http server\r\n";

@@ -10,7 +10,7 @@ constexpr const char* kUsage =
     "usage: service-standin [--port N] [--secret TEXT] [--version TEXT] [--fixtures DIR]\n"
     "                       [--log FILE] [--fault KIND[=VALUE][@PREFIX]]... [--stop-on-stdin-eof]\n"
     "  --port 0 picks a free port; the address is printed on the first line of stdout.\n"
-    "  KIND is delay=MS, status=CODE, drop or garbage; PREFIX matches the start of the\n"
+    "  KIND is delay=MS, status=CODE, drop, garbage, cut or huge; PREFIX matches the start of the\n"
     "  request target (path and query), every request when left out.\n";
 
 bool parsePort(const std::string& text, int& port) {

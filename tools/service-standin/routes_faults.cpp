@@ -20,6 +20,34 @@ std::string reasonOf(int status) {
     return it == reasons.end() ? std::string("Error") : it->second;
 }
 
+// Letters that do not compress: a compressed answer must still be cut in the middle.
+std::string scrambledText(size_t size) {
+    std::string text(size, 'a');
+    uint32_t state = 12345;
+    for (char& c : text) {
+        state = state * 1103515245u + 12345u;
+        c = static_cast<char>('a' + (state >> 16) % 26);
+    }
+    return text;
+}
+
+// 100 MiB of text lines without a marker of any page, made piece by piece as they leave.
+void answerHuge(httplib::Response& response) {
+    constexpr size_t kHugeSize = 100 * 1024 * 1024;
+    response.set_content_provider(kHugeSize, "text/html; charset=utf-8",
+                                  [](size_t offset, size_t length, httplib::DataSink& sink) {
+                                      static const std::string chunk = [] {
+                                          std::string text(64 * 1024, 'x');
+                                          for (size_t i = 1023; i < text.size(); i += 1024)
+                                              text[i] = '\n';
+                                          return text;
+                                      }();
+                                      (void)offset;
+                                      return sink.write(chunk.data(),
+                                                        std::min(length, chunk.size()));
+                                  });
+}
+
 } // namespace
 
 // The error page a web server in front of the service would give.
@@ -54,6 +82,13 @@ httplib::Server::Handler withFaultsAndLog(ServiceContext& context,
         case FaultKind::Garbage:
             FaultServer::setFate(ConnectionFate::Garbage);
             response.set_content("x", "text/plain");
+            break;
+        case FaultKind::Reset:
+            FaultServer::setFate(ConnectionFate::Reset);
+            response.set_content(scrambledText(64 * 1024), "text/html; charset=utf-8");
+            break;
+        case FaultKind::Huge:
+            answerHuge(response);
             break;
         case FaultKind::Delay:
             break;

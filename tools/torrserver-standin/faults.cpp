@@ -81,6 +81,8 @@ std::string FaultSwitches::apply(const Json& control) {
         statuses_.clear();
         closes_.clear();
         garbage_.clear();
+        resets_.clear();
+        huge_.clear();
         list_ = ListFault::None;
         echoLength_.reset();
     }
@@ -89,10 +91,9 @@ std::string FaultSwitches::apply(const Json& control) {
         std::vector<Rule>* rules;
         const char* valueKey;
     };
-    const Kind kinds[] = {{"delay", &delays_, "ms"},
-                          {"status", &statuses_, "code"},
-                          {"close", &closes_, nullptr},
-                          {"garbage", &garbage_, nullptr}};
+    const Kind kinds[] = {{"delay", &delays_, "ms"},    {"status", &statuses_, "code"},
+                          {"close", &closes_, nullptr}, {"garbage", &garbage_, nullptr},
+                          {"cut", &resets_, nullptr},   {"huge", &huge_, nullptr}};
     for (const Kind& kind : kinds) {
         if (control.contains(kind.key)) {
             if (std::string error = addRules(control[kind.key], *kind.rules, kind.valueKey);
@@ -136,7 +137,7 @@ std::string FaultSwitches::applyOption(const std::string& name, const std::strin
             control["delay"] = {{"path", path}, {"ms", std::stoi(number)}};
         } else if (name == "status") {
             control["status"] = {{"path", path}, {"code", std::stoi(number)}};
-        } else if (name == "close" || name == "garbage") {
+        } else if (name == "close" || name == "garbage" || name == "cut" || name == "huge") {
             control[name] = value;
         } else if (name == "list-fault") {
             control["list"] = value;
@@ -173,6 +174,12 @@ ConnectionFault FaultSwitches::connectionFaultFor(const std::string& path) {
     if (take(garbage_, path)) {
         return ConnectionFault::Garbage;
     }
+    if (take(resets_, path)) {
+        return ConnectionFault::Reset;
+    }
+    if (take(huge_, path)) {
+        return ConnectionFault::Huge;
+    }
     return ConnectionFault::None;
 }
 
@@ -204,6 +211,8 @@ Json FaultSwitches::describe() const {
                 {"status", rulesJson(statuses_, "code")},
                 {"close", rulesJson(closes_, nullptr)},
                 {"garbage", rulesJson(garbage_, nullptr)},
+                {"cut", rulesJson(resets_, nullptr)},
+                {"huge", rulesJson(huge_, nullptr)},
                 {"list", kListNames[static_cast<int>(list_)]},
                 {"echoLength", echoLength_ ? Json(*echoLength_) : Json()}};
 }

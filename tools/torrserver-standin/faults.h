@@ -9,7 +9,8 @@
 
 namespace torrserver {
 
-enum class ConnectionFault { None, Close, Garbage };
+// Reset: a head and part of the body, then a reset; Huge: a 100 MiB body, streamed.
+enum class ConnectionFault { None, Close, Garbage, Reset, Huge };
 enum class ListFault { None, Malformed, Object };
 
 // Switchable faults. A path pattern is an exact path, a prefix ending in "*", or empty/"*" for
@@ -20,7 +21,8 @@ public:
     // Applies a control object (see README.md); answers an error text or "".
     std::string apply(const Json& control);
     // Applies one command-line switch: "delay" "PATH=MS" or "MS", "status" "PATH=CODE",
-    // "close" "PATH", "garbage" "PATH", "list-fault" "malformed|object", "echo-length" "N".
+    // "close" "PATH", "garbage" "PATH", "cut" "PATH", "huge" "PATH", "list-fault"
+    // "malformed|object", "echo-length" "N".
     std::string applyOption(const std::string& name, const std::string& value);
     void reset();
 
@@ -46,6 +48,8 @@ private:
     std::vector<Rule> statuses_;
     std::vector<Rule> closes_;
     std::vector<Rule> garbage_;
+    std::vector<Rule> resets_;
+    std::vector<Rule> huge_;
     ListFault list_ = ListFault::None;
     std::optional<int> echoLength_;
 };

@@ -17,13 +17,14 @@ const char* usageText() {
     return "usage: torrserver-standin [--path DIR] [--port N] [--content DIR] [--log FILE]\n"
            "       [--seed FILE] [--metadata-delay-ms MS] [--preload-speed BYTES_PER_SEC]\n"
            "       [--delay [PATH=]MS] [--status PATH=CODE] [--close PATH] [--garbage PATH]\n"
+           "       [--cut PATH] [--huge PATH]\n"
            "       [--list-fault malformed|object] [--echo-length N] [--stop-on-stdin-eof]\n"
            "  -d is --path, -p is --port. See README.md for the control endpoint.\n";
 }
 
 ParsedOptions parseOptions(int argc, const char* const* argv) {
-    static const std::set<std::string> kFaults = {"delay",   "status",     "close",
-                                                  "garbage", "list-fault", "echo-length"};
+    static const std::set<std::string> kFaults = {"delay", "status", "close",      "garbage",
+                                                  "cut",   "huge",   "list-fault", "echo-length"};
     ParsedOptions parsed;
     Options& o = parsed.options;
     for (int i = 1; i < argc; ++i) {

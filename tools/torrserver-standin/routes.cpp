@@ -192,7 +192,8 @@ void installRoutes(App& app) {
         const std::string path = head.target.substr(0, head.target.find('?'));
         const ConnectionFault fault = app.faults.connectionFaultFor(path);
         if (fault != ConnectionFault::None) {
-            app.log.add(head, body, fault == ConnectionFault::Close ? "close" : "garbage");
+            static const char* const kNames[] = {"", "close", "garbage", "cut", "huge"};
+            app.log.add(head, body, kNames[static_cast<int>(fault)]);
         }
         return fault;
     });

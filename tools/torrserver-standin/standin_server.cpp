@@ -180,6 +180,47 @@ thread_local SocketStream* tCurrentStream = nullptr;
 constexpr char kGarbageBytes[] = "\x16\x03\x01\x00\xa5garbage\xff\xfe not an HTTP answer\r\n\r\n";
 constexpr std::string_view kGarbage(kGarbageBytes, sizeof(kGarbageBytes) - 1);
 
+// A reset answer promises this much body, sends a part of it, then resets the connection.
+constexpr std::size_t kResetPromised = 64 * 1024;
+constexpr std::size_t kResetSent = 1000;
+// A huge answer: 100 MiB of text that is neither JSON nor HTML, produced piece by piece.
+constexpr std::size_t kHugeSize = 100 * 1024 * 1024;
+
+std::string answerHead(std::size_t length) {
+    return "HTTP/1.1 200 OK\r\nContent-Type: application/json; charset=utf-8\r\nContent-Length: " +
+           std::to_string(length) + "\r\nConnection: close\r\n\r\n";
+}
+
+// Aborts the connection: the peer sees a reset instead of an orderly end.
+void resetConnection(int sock) {
+    linger hard{1, 0};
+    ::setsockopt(sock, SOL_SOCKET, SO_LINGER, &hard, sizeof(hard));
+    ::close(sock);
+}
+
+void sendReset(SocketStream& stream) {
+    const std::string head = answerHead(kResetPromised);
+    stream.write(head.data(), head.size());
+    const std::string part = "[{\"hash\":\"" + std::string(kResetSent, '0');
+    stream.write(part.data(), part.size());
+}
+
+void sendHuge(SocketStream& stream) {
+    const std::string head = answerHead(kHugeSize);
+    if (stream.write(head.data(), head.size()) < 0) {
+        return;
+    }
+    std::string chunk(64 * 1024, 'x');
+    for (std::size_t i = 1023; i < chunk.size(); i += 1024) {
+        chunk[i] = '\n';
+    }
+    for (std::size_t sent = 0; sent < kHugeSize; sent += chunk.size()) {
+        if (stream.write(chunk.data(), chunk.size()) < 0) {
+            return; // the client gave up
+        }
+    }
+}
+
 } // namespace
 
 std::string headForLibrary(const std::string& head, const RawRequestHead& parsed) {
@@ -304,6 +345,13 @@ bool StandinServer::process_and_close_socket(socket_t sock) {
             const ConnectionFault fault = faultHook_(parsed, body);
             if (fault == ConnectionFault::Garbage) {
                 stream.write(kGarbage.data(), kGarbage.size());
+            } else if (fault == ConnectionFault::Huge) {
+                sendHuge(stream);
+            } else if (fault == ConnectionFault::Reset) {
+                sendReset(stream);
+                tCurrentStream = nullptr;
+                resetConnection(sock);
+                return false;
             }
             if (fault != ConnectionFault::None) {
                 break;
