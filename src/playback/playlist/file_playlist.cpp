@@ -12,6 +12,16 @@ QString filePlaylistAddress(const QString& base, const QString& link, int fileIn
                                         Qt::CaseInsensitive);
 }
 
+namespace {
+
+// A name or address from the server stays on its own line: a line break inside one would add
+// lines of the server's choosing to the player's list.
+QString oneLine(QString text) {
+    return text.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
+} // namespace
+
 QByteArray filePlaylistBytes(const QString& base, const nlohmann::ordered_json& files,
                              const QList<int>& fileIndexes) {
     QString text = u"#EXTM3U\r\n"_s;
@@ -22,8 +32,10 @@ QByteArray filePlaylistBytes(const QString& base, const nlohmann::ordered_json& 
         const auto& file = files[static_cast<size_t>(index)];
         text +=
             u"#EXTINF:0, "_s +
-            connection::nameWithoutFolder(connection::entryMemberText(file, "Name")) + u"\r\n"_s +
-            filePlaylistAddress(base, connection::entryMemberText(file, "Link"), index) + u"\r\n"_s;
+            oneLine(connection::nameWithoutFolder(connection::entryMemberText(file, "Name"))) +
+            u"\r\n"_s +
+            oneLine(filePlaylistAddress(base, connection::entryMemberText(file, "Link"), index)) +
+            u"\r\n"_s;
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }

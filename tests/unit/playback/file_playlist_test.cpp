@@ -53,6 +53,16 @@ TEST(FilePlaylist, NothingChosenOrOutsideTheList) {
     EXPECT_EQ(filePlaylistBytes(kBase, Json::object(), {0}), QByteArray("\xEF\xBB\xBF#EXTM3U\r\n"));
 }
 
+TEST(FilePlaylist, LineBreaksFromTheServerStayInsideTheirLine) {
+    const Json files = Json::parse(R"([
+        {"Name":"a\r\nsmb:x.mkv\n.mkv","Link":"/s?link=h&file=0\r\n/t"}
+    ])");
+    EXPECT_EQ(filePlaylistBytes(kBase, files, {0}),
+              QByteArray("\xEF\xBB\xBF#EXTM3U\r\n"
+                         "#EXTINF:0, a  smb:x.mkv .mkv\r\n"
+                         "http://127.0.0.1:8090/s?link=h&file=0  /t\r\n"));
+}
+
 TEST(FilePlaylist, AddressTable) {
     EXPECT_EQ(filePlaylistAddress(kBase, QStringLiteral("/s?file=0"), 3),
               kBase + QStringLiteral("/s?file=0")); // only "&file=0" is a file number
