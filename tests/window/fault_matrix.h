@@ -20,7 +20,8 @@ enum class Kind {
     Playlist,
     Stat,
     WebLink,
-    Upload
+    Upload,
+    PosterCheck
 };
 
 enum class Fault {
@@ -37,6 +38,9 @@ enum class Fault {
 // The release view after the request.
 enum class Page { Any, Error, Built };
 
+// The poster an added release is sent with: the one it was given, or the service's placeholder.
+enum class Poster { Any, Given, Placeholder };
+
 struct Expect {
     const char16_t* message = nullptr; // text of the last message box; nullptr: none at all
     bool messageStartsSo = false;      // the text is the start of the message (the transport's)
@@ -47,6 +51,7 @@ struct Expect {
     int playerStarts = -1;         // players started; -1: not looked at
     int uploads = -1;              // upload requests the server received; -1: not looked at
     Page page = Page::Any;
+    Poster poster = Poster::Any;
     bool started = true; // Version: whether the window may start at all
 };
 
@@ -87,6 +92,8 @@ inline Target targetOf(Kind kind) {
         return {false, "/torrent/upload"};
     case Kind::WebLink:
         return {true, "/ts/"}; // a file the service hands out, dropped as a web address
+    case Kind::PosterCheck:
+        return {true, "/check_poster.php"};
     }
     return {false, ""};
 }

@@ -103,6 +103,19 @@ protected:
         }
     }
 
+    // What must be there before the fault: a release to add needs a search and a chosen row.
+    void prepare(Kind kind) {
+        if (kind == Kind::PosterCheck) {
+            qb::test::searchFor(*form, u"северное сияние"_s);
+            ASSERT_EQ(form->SearchResult->count(), 9);
+            form->SearchResult->setCurrentRow(0);
+            form->InfoPosterUrl = givenPoster();
+            server.clearRequests(); // the adds of the set-up
+        }
+    }
+
+    QString givenPoster() const { return toQ(service.baseUrl()) + u"/img/posters/98214.jpg"_s; }
+
     // The request itself, made the way the user makes it.
     void makeRequest(Kind kind) {
         switch (kind) {
@@ -156,6 +169,10 @@ protected:
             EXPECT_TRUE(waitUntil([this] { return !form->AddThread->isRunning(); }, 60s));
             break;
         }
+        case Kind::PosterCheck:
+            form->N2Click(); // "Добавить на сервер"
+            EXPECT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, 60s));
+            break;
         case Kind::Version:
             break; // made by the start
         }
@@ -205,6 +222,23 @@ protected:
         }
         if (expect.page != Page::Any) {
             checkPage(expect.page);
+        }
+        if (expect.poster != Poster::Any) {
+            // Whatever the check met, the release went to the server with a poster.
+            const QString wanted = expect.poster == Poster::Given
+                                       ? givenPoster()
+                                       : form->ServiceBaseUrl + u"/no-poster.jpg"_s;
+            EXPECT_EQ(form->InfoPosterUrl, wanted);
+            std::vector<std::string> addBodies;
+            for (const auto& request : server.requests()) {
+                if (request["path"] == "/torrent/add") {
+                    addBodies.push_back(request["body"].get<std::string>());
+                }
+            }
+            ASSERT_EQ(addBodies.size(), 1u);
+            EXPECT_NE(addBodies[0].find("\\\"poster_path\\\":\\\"" + wanted.toStdString() + "\\\""),
+                      std::string::npos)
+                << addBodies[0];
         }
     }
 
@@ -280,6 +314,7 @@ TEST_P(FaultMatrix, OutcomeThenAnsweringWindowThenFastClose) {
         EXPECT_EQ(makeWindow().FormCreate(), row.expect.started);
     } else {
         ASSERT_TRUE(startWindow());
+        prepare(row.kind);
         messages->calls.clear();
         switchFaultOn(row);
         makeRequest(row.kind);
@@ -294,8 +329,8 @@ TEST_P(FaultMatrix, OutcomeThenAnsweringWindowThenFastClose) {
 const char* kindName(Kind kind) {
     static const char* const kNames[] = {"List",    "Echo",        "Version",     "Remove",
                                          "AddLink", "SearchPages", "ReleasePage", "Playlist",
-                                         "Stat",    "WebLink",     "Upload"};
-    static_assert(std::size(kNames) == static_cast<std::size_t>(Kind::Upload) + 1);
+                                         "Stat",    "WebLink",     "Upload",      "PosterCheck"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(Kind::PosterCheck) + 1);
     return kNames[static_cast<int>(kind)];
 }
 
@@ -325,6 +360,7 @@ const char16_t kReset[] = u"Recv failure: Connection reset by peer";
 const char16_t kNoSearch[] = u"Сервер поиска не отвечает\rПопробуйте повторить попытку позже";
 const char16_t kCounts[] = u"Всего торрентов: на сервере - 2, в поиске - 0";
 const char16_t kNothingFound[] = u"Ничего не удалось найти!";
+const char16_t kCountsAdded[] = u"Всего торрентов: на сервере - 3, в поиске - 9";
 
 // What the user sees after each request kind meets each fault. Faults a kind cannot meet
 // (broken JSON where the answer is no JSON) have no row.
@@ -418,6 +454,27 @@ const Row kRows[] = {
     {Kind::Upload, Fault::Reset, {.torrentRows = 2, .log = kCounts, .uploads = 1}},
     {Kind::Upload, Fault::Status, {.torrentRows = 2, .log = kCounts, .uploads = 1}},
     {Kind::Upload, Fault::Huge, {.torrentRows = 2, .log = kCounts, .uploads = 1}},
+    // The poster check of a release being added: without an answer the release goes with the
+    // service's placeholder; any answer with a body, an error page or a flood, keeps the
+    // poster. The release is added and listed either way.
+    {Kind::PosterCheck,
+     Fault::Refused,
+     {.torrentRows = 3, .log = kCountsAdded, .poster = Poster::Placeholder}},
+    {Kind::PosterCheck,
+     Fault::Reset,
+     {.torrentRows = 3, .log = kCountsAdded, .poster = Poster::Placeholder}},
+    {Kind::PosterCheck,
+     Fault::Slow,
+     {.torrentRows = 3, .log = kCountsAdded, .poster = Poster::Placeholder}},
+    {Kind::PosterCheck,
+     Fault::Status,
+     {.torrentRows = 3, .log = kCountsAdded, .poster = Poster::Given}},
+    {Kind::PosterCheck,
+     Fault::NotHttp,
+     {.torrentRows = 3, .log = kCountsAdded, .poster = Poster::Placeholder}},
+    {Kind::PosterCheck,
+     Fault::Huge,
+     {.torrentRows = 3, .log = kCountsAdded, .poster = Poster::Given}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(kRows), rowName);
