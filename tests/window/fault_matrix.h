@@ -21,7 +21,8 @@ enum class Kind {
     Stat,
     WebLink,
     Upload,
-    PosterCheck
+    PosterCheck,
+    SeriesCheck
 };
 
 enum class Fault {
@@ -52,7 +53,8 @@ struct Expect {
     int uploads = -1;              // upload requests the server received; -1: not looked at
     Page page = Page::Any;
     Poster poster = Poster::Any;
-    bool started = true; // Version: whether the window may start at all
+    int updateMarks = -1; // rows marked "[update]"; -1: not looked at
+    bool started = true;  // Version: whether the window may start at all
 };
 
 struct Row {
@@ -94,6 +96,8 @@ inline Target targetOf(Kind kind) {
         return {true, "/ts/"}; // a file the service hands out, dropped as a web address
     case Kind::PosterCheck:
         return {true, "/check_poster.php"};
+    case Kind::SeriesCheck:
+        return {true, "/get_info.php"}; // the series' release page, with its count of files
     }
     return {false, ""};
 }

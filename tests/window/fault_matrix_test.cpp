@@ -6,6 +6,7 @@
 #include "fault_matrix.h"
 #include "releaseinfo/view_scripts.h"
 #include "search_typing.h"
+#include "series_fixture.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
 
@@ -112,6 +113,15 @@ protected:
             form->InfoPosterUrl = givenPoster();
             server.clearRequests(); // the adds of the set-up
         }
+        if (kind == Kind::SeriesCheck) {
+            // The check the first show starts has ended; then a series whose release page
+            // announces more files than it has (a check that got the page would mark it).
+            ASSERT_TRUE(waitUntil([this] { return !form->CheckSerialsTH->isRunning(); }, 30s));
+            ASSERT_FALSE(server
+                             .addTorrentFile(qb::test::makeMultiFileTorrent(
+                                 dir.path().toStdString(), "id_4BCB7", 8))
+                             .empty());
+        }
     }
 
     QString givenPoster() const { return toQ(service.baseUrl()) + u"/img/posters/98214.jpg"_s; }
@@ -173,6 +183,10 @@ protected:
             form->N2Click(); // "Добавить на сервер"
             EXPECT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, 60s));
             break;
+        case Kind::SeriesCheck:
+            form->UpdateTimer1Timer(); // what the hourly timer runs: a refresh, then the check
+            EXPECT_TRUE(waitUntil([this] { return !form->CheckSerialsTH->isRunning(); }, 60s));
+            break;
         case Kind::Version:
             break; // made by the start
         }
@@ -222,6 +236,14 @@ protected:
         }
         if (expect.page != Page::Any) {
             checkPage(expect.page);
+        }
+        if (expect.updateMarks >= 0) {
+            int marked = 0;
+            for (int i = 0; i < form->TorrentList->count(); ++i) {
+                marked += form->TorrentList->item(i)->text().startsWith(u"[update] "_s);
+            }
+            EXPECT_EQ(marked, expect.updateMarks);
+            EXPECT_TRUE(form->mDel->isEnabled()); // the check has ended properly
         }
         if (expect.poster != Poster::Any) {
             // Whatever the check met, the release went to the server with a poster.
@@ -327,10 +349,10 @@ TEST_P(FaultMatrix, OutcomeThenAnsweringWindowThenFastClose) {
 }
 
 const char* kindName(Kind kind) {
-    static const char* const kNames[] = {"List",    "Echo",        "Version",     "Remove",
-                                         "AddLink", "SearchPages", "ReleasePage", "Playlist",
-                                         "Stat",    "WebLink",     "Upload",      "PosterCheck"};
-    static_assert(std::size(kNames) == static_cast<std::size_t>(Kind::PosterCheck) + 1);
+    static const char* const kNames[] = {
+        "List",     "Echo", "Version", "Remove", "AddLink",     "SearchPages", "ReleasePage",
+        "Playlist", "Stat", "WebLink", "Upload", "PosterCheck", "SeriesCheck"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(Kind::SeriesCheck) + 1);
     return kNames[static_cast<int>(kind)];
 }
 
@@ -475,6 +497,14 @@ const Row kRows[] = {
     {Kind::PosterCheck,
      Fault::Huge,
      {.torrentRows = 3, .log = kCountsAdded, .poster = Poster::Given}},
+    // The series check: a release page it cannot get, or one without a count of files, marks
+    // nothing, and the check ends as it always does.
+    {Kind::SeriesCheck, Fault::Refused, {.torrentRows = 3, .updateMarks = 0}},
+    {Kind::SeriesCheck, Fault::Reset, {.torrentRows = 3, .updateMarks = 0}},
+    {Kind::SeriesCheck, Fault::Slow, {.torrentRows = 3, .updateMarks = 0}},
+    {Kind::SeriesCheck, Fault::Status, {.torrentRows = 3, .updateMarks = 0}},
+    {Kind::SeriesCheck, Fault::NotHttp, {.torrentRows = 3, .updateMarks = 0}},
+    {Kind::SeriesCheck, Fault::Huge, {.torrentRows = 3, .updateMarks = 0}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(kRows), rowName);

@@ -19,6 +19,22 @@
 
 namespace qb::test {
 
+// A .torrent of a folder `name` under `parent` with `files` small files, announced to a tracker
+// so that its magnet has an "&" after the display name; empty when it could not be made.
+inline std::string makeMultiFileTorrent(const std::string& parent, const std::string& name,
+                                        int files) {
+    const std::filesystem::path folder = parent + "/" + name;
+    std::filesystem::create_directories(folder);
+    for (int i = 1; i <= files; ++i) {
+        std::ofstream out(folder / ("e" + std::to_string(i) + ".mkv"), std::ios::binary);
+        out << std::string(3000 + i, static_cast<char>('a' + i)) << name;
+    }
+    const std::string torrent = folder.string() + ".torrent";
+    const std::string command = "mktorrent -l 15 -a http://bt.tracker.example/ann -o '" + torrent +
+                                "' '" + folder.string() + "' >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0 ? torrent : std::string();
+}
+
 class SeriesWindowTest : public WindowTest {
 protected:
     void SetUp() override {
@@ -34,19 +50,8 @@ protected:
         makeWindow();
     }
 
-    // A .torrent of a folder `name` with `files` small files, announced to a tracker so that its
-    // magnet has an "&" after the display name.
     std::string multiFileTorrent(const std::string& name, int files) {
-        const std::filesystem::path folder = dir.path().toStdString() + "/" + name;
-        std::filesystem::create_directories(folder);
-        for (int i = 1; i <= files; ++i) {
-            std::ofstream out(folder / ("e" + std::to_string(i) + ".mkv"), std::ios::binary);
-            out << std::string(3000 + i, static_cast<char>('a' + i)) << name;
-        }
-        const std::string torrent = folder.string() + ".torrent";
-        const std::string command = "mktorrent -l 15 -a http://bt.tracker.example/ann -o '" +
-                                    torrent + "' '" + folder.string() + "' >/dev/null 2>&1";
-        return std::system(command.c_str()) == 0 ? torrent : std::string();
+        return makeMultiFileTorrent(dir.path().toStdString(), name, files);
     }
 
     // Shows the window, which starts the first check, and waits for its end.
