@@ -15,15 +15,22 @@ namespace qb::releaseinfo {
 namespace {
 
 bool loadBlankDocument(QWebEngineView* view) {
+    const QUrl blank(u"about:blank"_s);
     QEventLoop loop;
     bool loaded = false;
+    // The end of a load stopped just before (the idle page, still on its way) may be reported
+    // after this one has begun: only the blank page's own end counts, or the page written next
+    // would go into a document about to be replaced.
     const QMetaObject::Connection done =
         QObject::connect(view->page(), &QWebEnginePage::loadFinished, &loop, [&](bool ok) {
+            if (view->page()->url() != blank) {
+                return;
+            }
             loaded = ok;
             loop.quit();
         });
     QTimer::singleShot(kViewScriptTimeoutMs, &loop, &QEventLoop::quit);
-    view->load(QUrl(u"about:blank"_s));
+    view->load(blank);
     loop.exec();
     QObject::disconnect(done);
     return loaded;
