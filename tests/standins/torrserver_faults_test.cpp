@@ -56,6 +56,12 @@ TEST_F(TorrServerFaults, StatusDelayAndEchoLength) {
     ASSERT_TRUE(server_.setFaults({{"reset", true}, {"status", {{"code", 500}, {"times", 1}}}}));
     EXPECT_EQ(echo()->status, 500);
     EXPECT_EQ(echo()->status, 200);
+    // With "skip" the first requests pass: the fault meets the second one only.
+    ASSERT_TRUE(server_.setFaults(
+        {{"reset", true}, {"status", {{"code", 500}, {"times", 1}, {"skip", 1}}}}));
+    EXPECT_EQ(echo()->status, 200);
+    EXPECT_EQ(echo()->status, 500);
+    EXPECT_EQ(echo()->status, 200);
     ASSERT_TRUE(server_.setFaults({{"delay", {{"path", "/echo"}, {"ms", 3000}}}}));
     EXPECT_FALSE(echo(std::chrono::milliseconds(300)));
     ASSERT_TRUE(server_.resetFaults());

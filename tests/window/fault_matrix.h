@@ -22,7 +22,9 @@ enum class Kind {
     WebLink,
     Upload,
     PosterCheck,
-    SeriesCheck
+    SeriesCheck,
+    Play,   // a search result played without adding it
+    Preload // the preload that follows a torrent's playlist
 };
 
 enum class Fault {
@@ -96,6 +98,9 @@ inline Target targetOf(Kind kind) {
         return {true, "/ts/"}; // a file the service hands out, dropped as a web address
     case Kind::PosterCheck:
         return {true, "/check_poster.php"};
+    case Kind::Play:
+    case Kind::Preload: // the second request there, after the playlist
+        return {false, "/torrent/play"};
     case Kind::SeriesCheck:
         return {true, "/get_info.php"}; // the series' release page, with its count of files
     }
@@ -108,15 +113,23 @@ inline int slowMs(Kind kind) {
     return targetOf(kind).service ? 3600 : 1500;
 }
 
-inline nlohmann::json torrServerFault(Fault fault, const std::string& path, int slow) {
-    const nlohmann::json once = {{"path", path}, {"times", 1}};
+// `skip`: how many requests to the path pass before the fault meets one.
+inline nlohmann::json torrServerFault(Fault fault, const std::string& path, int slow,
+                                      int skip = 0) {
+    const nlohmann::json once = {{"path", path}, {"times", 1}, {"skip", skip}};
     switch (fault) {
     case Fault::Reset:
         return {{"cut", once}};
-    case Fault::Slow:
-        return {{"delay", {{"path", path}, {"ms", slow}, {"times", 1}}}};
-    case Fault::Status:
-        return {{"status", {{"path", path}, {"code", 500}, {"times", 1}}}};
+    case Fault::Slow: {
+        nlohmann::json rule = once;
+        rule["ms"] = slow;
+        return {{"delay", rule}};
+    }
+    case Fault::Status: {
+        nlohmann::json rule = once;
+        rule["code"] = 500;
+        return {{"status", rule}};
+    }
     case Fault::NotHttp:
         return {{"garbage", once}};
     case Fault::Malformed:

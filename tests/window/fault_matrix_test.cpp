@@ -99,13 +99,19 @@ protected:
         if (target.service) {
             service.addFault(serviceFault(row.fault, target.path, slowMs(row.kind)));
         } else {
+            const int skip = row.kind == Kind::Preload ? 1 : 0;
             ASSERT_TRUE(
-                server.setFaults(torrServerFault(row.fault, target.path, slowMs(row.kind))));
+                server.setFaults(torrServerFault(row.fault, target.path, slowMs(row.kind), skip)));
         }
     }
 
     // What must be there before the fault: a release to add needs a search and a chosen row.
     void prepare(Kind kind) {
+        if (kind == Kind::Play) {
+            qb::test::searchFor(*form, u"северное сияние"_s);
+            ASSERT_EQ(form->SearchResult->count(), 9);
+            form->SearchResult->setCurrentRow(0); // 125 seeders: no question first
+        }
         if (kind == Kind::PosterCheck) {
             qb::test::searchFor(*form, u"северное сияние"_s);
             ASSERT_EQ(form->SearchResult->count(), 9);
@@ -153,9 +159,14 @@ protected:
             break;
         case Kind::Playlist:
         case Kind::Stat:
+        case Kind::Play:
             form->PlayerPath = u"/usr/bin/player"_s;
-            form->TorrentList->setCurrentRow(0);
-            form->mPlayClick();
+            if (kind == Kind::Play) {
+                form->SearchResultDblClick();
+            } else {
+                form->TorrentList->setCurrentRow(0);
+                form->mPlayClick();
+            }
             // The preload and its polling run to their end, however they end; the player starts
             // a second after the polling has ended.
             waitUntil(
@@ -164,6 +175,26 @@ protected:
                            (!form->BMDThread1->isRunning() && !form->BMDThread2->isRunning());
                 },
                 30s);
+            break;
+        case Kind::Preload:
+            form->PlayerPath = u"/usr/bin/player"_s;
+            form->TorrentList->setCurrentRow(0);
+            form->mPlayClick();
+            // A preload the server never began shows no progress, and the gauge goes on asking
+            // (a late preload answer has long come by the fifth question): the user ends the
+            // wait with Esc, and no player starts.
+            waitUntil(
+                [this] {
+                    return !processes->starts.empty() || (server.requestsTo("/torrent/play") >= 2 &&
+                                                          server.requestsTo("/torrent/stat") >= 5);
+                },
+                30s);
+            if (processes->starts.empty()) {
+                QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
+            }
+            EXPECT_TRUE(waitUntil(
+                [this] { return !form->BMDThread1->isRunning() && !form->BMDThread2->isRunning(); },
+                30s));
             break;
         case Kind::WebLink:
             form->DropURLDrop({}, (form->ServiceBaseUrl == deadAddress() ? deadAddress()
@@ -349,10 +380,11 @@ TEST_P(FaultMatrix, OutcomeThenAnsweringWindowThenFastClose) {
 }
 
 const char* kindName(Kind kind) {
-    static const char* const kNames[] = {
-        "List",     "Echo", "Version", "Remove", "AddLink",     "SearchPages", "ReleasePage",
-        "Playlist", "Stat", "WebLink", "Upload", "PosterCheck", "SeriesCheck"};
-    static_assert(std::size(kNames) == static_cast<std::size_t>(Kind::SeriesCheck) + 1);
+    static const char* const kNames[] = {"List",        "Echo",        "Version",     "Remove",
+                                         "AddLink",     "SearchPages", "ReleasePage", "Playlist",
+                                         "Stat",        "WebLink",     "Upload",      "PosterCheck",
+                                         "SeriesCheck", "Play",        "Preload"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(Kind::Preload) + 1);
     return kNames[static_cast<int>(kind)];
 }
 
@@ -505,6 +537,23 @@ const Row kRows[] = {
     {Kind::SeriesCheck, Fault::Status, {.torrentRows = 3, .updateMarks = 0}},
     {Kind::SeriesCheck, Fault::NotHttp, {.torrentRows = 3, .updateMarks = 0}},
     {Kind::SeriesCheck, Fault::Huge, {.torrentRows = 3, .updateMarks = 0}},
+    // A search result played without adding it: the playlist request is the same as a
+    // torrent's, and so are the outcomes.
+    {Kind::Play,
+     Fault::Refused,
+     {.message = kNoConnection, .messageStartsSo = true, .playerStarts = 0}},
+    {Kind::Play, Fault::Reset, {.message = kReset, .playerStarts = 0}},
+    {Kind::Play, Fault::Slow, {.playerStarts = 1}},
+    {Kind::Play, Fault::Status, {.message = kGetServerError, .playerStarts = 0}},
+    {Kind::Play, Fault::NotHttp, {.message = kNotHttp, .playerStarts = 0}},
+    {Kind::Play, Fault::Huge, {.playerStarts = 1}},
+    // The preload after the playlist: a late answer is a finished preload and the player
+    // starts; any failure leaves a preload that never began, whose gauge waits until Esc.
+    {Kind::Preload, Fault::Reset, {.playerStarts = 0}},
+    {Kind::Preload, Fault::Slow, {.playerStarts = 1}},
+    {Kind::Preload, Fault::Status, {.playerStarts = 0}},
+    {Kind::Preload, Fault::NotHttp, {.playerStarts = 0}},
+    {Kind::Preload, Fault::Huge, {.playerStarts = 0}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(kRows), rowName);

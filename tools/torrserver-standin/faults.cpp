@@ -18,6 +18,10 @@ bool FaultSwitches::matches(const std::string& pattern, const std::string& path)
 std::optional<int> FaultSwitches::take(std::vector<Rule>& rules, const std::string& path) {
     for (auto it = rules.begin(); it != rules.end(); ++it) {
         if (matches(it->path, path)) {
+            if (it->skip > 0) {
+                --it->skip;
+                return std::nullopt;
+            }
             const int value = it->value;
             if (it->remaining > 0 && --it->remaining == 0) {
                 rules.erase(it);
@@ -48,11 +52,14 @@ std::string FaultSwitches::addRules(const Json& spec, std::vector<Rule>& rules,
     } else if (spec.is_object()) {
         const Json path = spec.value("path", Json(""));
         const Json times = spec.value("times", Json(-1));
-        if (!path.is_string() || !times.is_number_integer()) {
-            return "\"path\" must be a string and \"times\" an integer";
+        const Json skip = spec.value("skip", Json(0));
+        if (!path.is_string() || !times.is_number_integer() || !skip.is_number_integer() ||
+            skip.get<int>() < 0) {
+            return "\"path\" must be a string, \"times\" an integer and \"skip\" a count";
         }
         rule.path = path.get<std::string>();
         rule.remaining = times.get<int>();
+        rule.skip = skip.get<int>();
         if (valueKey != nullptr) {
             const Json value = spec.value(valueKey, Json());
             if (!value.is_number_integer()) {
@@ -198,7 +205,7 @@ Json FaultSwitches::describe() const {
     auto rulesJson = [](const std::vector<Rule>& rules, const char* valueKey) {
         Json out = Json::array();
         for (const Rule& rule : rules) {
-            Json item = {{"path", rule.path}, {"times", rule.remaining}};
+            Json item = {{"path", rule.path}, {"times", rule.remaining}, {"skip", rule.skip}};
             if (valueKey != nullptr) {
                 item[valueKey] = rule.value;
             }

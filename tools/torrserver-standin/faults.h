@@ -15,7 +15,7 @@ enum class ListFault { None, Malformed, Object };
 
 // Switchable faults. A path pattern is an exact path, a prefix ending in "*", or empty/"*" for
 // every path; the control paths under /__control are never affected. A fault with "times" set
-// fires that many times, then disappears.
+// fires that many times, then disappears; one with "skip" lets that many requests pass first.
 class FaultSwitches {
 public:
     // Applies a control object (see README.md); answers an error text or "".
@@ -38,6 +38,7 @@ private:
         std::string path;
         int value = 0;
         int remaining = -1;
+        int skip = 0;
     };
     static bool matches(const std::string& pattern, const std::string& path);
     static std::optional<int> take(std::vector<Rule>& rules, const std::string& path);
