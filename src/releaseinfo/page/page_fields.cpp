@@ -1,6 +1,7 @@
 #include "releaseinfo/page/page_fields.h"
 
 #include "releaseinfo/page/page_text_ops.h"
+#include "search/text/fast_find.h"
 
 #include <QVarLengthArray>
 
@@ -131,12 +132,12 @@ PageFields pageFields(QStringView captioned, const QString& filmDbHost) {
 
     // Where the next "Bytes)" of the whole text stands, found once for all the lines before it.
     constexpr QStringView kSizeMark = u"Bytes)";
-    qsizetype nextSizeMark = findText(captioned, kSizeMark, 0);
+    qsizetype nextSizeMark = qb::search::findText(captioned, kSizeMark, 0);
 
     // Every bold line start of the whole text, in one pass rather than one per line.
     std::vector<qsizetype> boldStarts;
-    for (qsizetype at = findText(captioned, kBoldStart, 0); at >= 0;
-         at = findText(captioned, kBoldStart, at + 1)) {
+    for (qsizetype at = qb::search::findText(captioned, kBoldStart, 0); at >= 0;
+         at = qb::search::findText(captioned, kBoldStart, at + 1)) {
         boldStarts.push_back(at);
     }
     size_t nextBold = 0;
@@ -185,7 +186,7 @@ PageFields pageFields(QStringView captioned, const QString& filmDbHost) {
             }
         }
         if (nextSizeMark >= 0 && nextSizeMark < lineStart) {
-            nextSizeMark = findText(captioned, kSizeMark, lineStart);
+            nextSizeMark = qb::search::findText(captioned, kSizeMark, lineStart);
         }
         if (nextSizeMark >= 0 && nextSizeMark + kSizeMark.size() <= lineStart + line.size()) {
             f.size += line;

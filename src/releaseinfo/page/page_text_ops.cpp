@@ -57,57 +57,6 @@ qsizetype findAnyOf(QStringView text, qsizetype from, char16_t a, char16_t b, ch
 
 } // namespace
 
-qsizetype findText(QStringView text, QStringView what, qsizetype from) {
-    if (what.isEmpty()) {
-        return from >= 0 && from <= text.size() ? from : -1;
-    }
-    const qsizetype length = what.size();
-    const qsizetype last = text.size() - length;
-    if (from < 0) {
-        return -1;
-    }
-    const char16_t* data = text.utf16();
-    const char16_t* wanted = what.utf16();
-    const auto isAt = [&](qsizetype at) {
-        for (qsizetype k = 0; k < length; ++k) {
-            if (data[at + k] != wanted[k]) {
-                return false;
-            }
-        }
-        return true;
-    };
-    qsizetype at = from;
-#if defined(__SSE2__)
-    // Eight places at a time, each kept only when both its first and its last character fit:
-    // in markup the first character alone ("<") fits nearly everywhere.
-    if (length >= 2) {
-        const __m128i first = _mm_set1_epi16(static_cast<short>(wanted[0]));
-        const __m128i final = _mm_set1_epi16(static_cast<short>(wanted[length - 1]));
-        for (; at + 7 <= last; at += 8) {
-            const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-            const __m128i ends =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + length - 1));
-            auto mask = static_cast<unsigned>(_mm_movemask_epi8(
-                _mm_and_si128(_mm_cmpeq_epi16(starts, first), _mm_cmpeq_epi16(ends, final))));
-            while (mask != 0) {
-                const qsizetype place = at + __builtin_ctz(mask) / 2;
-                if (isAt(place)) {
-                    return place;
-                }
-                mask &= mask - 1;
-                mask &= mask - 1; // both bytes of the place
-            }
-        }
-    }
-#endif
-    for (; at <= last; ++at) {
-        if (data[at] == wanted[0] && isAt(at)) {
-            return at;
-        }
-    }
-    return -1;
-}
-
 qsizetype findTagOrBreak(QStringView text, qsizetype from) {
     return findAnyOf(text, from, u'<', u'>', u'\r', u'\n');
 }

@@ -45,9 +45,6 @@ private:
     QString lower_, upper_;
 };
 
-// The first occurrence of `what` at or after `from`, case-sensitive; -1 when there is none.
-qsizetype findText(QStringView text, QStringView what, qsizetype from);
-
 // The first position at or after `from` that holds one of the line breaks or "<" or ">";
 // text.size() when there is none.
 qsizetype findTagOrBreak(QStringView text, qsizetype from);

@@ -80,8 +80,8 @@ class BoldStarts {
 public:
     explicit BoldStarts(QStringView line)
         : line_(line) {
-        for (qsizetype at = findText(line, kBoldStart, 0); at >= 0;
-             at = findText(line, kBoldStart, at + 1)) {
+        for (qsizetype at = line.indexOf(kBoldStart); at >= 0;
+             at = line.indexOf(kBoldStart, at + 1)) {
             ends_.push_back(at + kBoldStart.size());
         }
     }
@@ -167,7 +167,7 @@ PageFields pageFields(QStringView captioned, const QString& filmDbHost) {
                 }
             }
         }
-        if (findText(line, u"Bytes)", 0) >= 0) {
+        if (line.contains(u"Bytes)")) {
             f.size += line;
         }
     }
