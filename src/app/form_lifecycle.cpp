@@ -7,6 +7,7 @@
 #include "app/settings/settings_file.h"
 #include "app/settings/settings_text.h"
 #include "app/workers/bmd_thread.h"
+#include "connection/api/server_apis.h"
 #include "connection/http/http_client.h"
 #include "platform/local_server.h"
 
@@ -56,7 +57,7 @@ bool TForm1::FormCreate() {
     QTimer::singleShot(kInfoViewStartDelayMs, this, [this] { warmUpInfoView(); });
 
     if (LocalServerSetting == u"1"_s) {
-        const qb::net::HttpResult probe = IdHTTP1->get(u"http://127.0.0.1:8090/echo"_s);
+        const qb::net::HttpResult probe = Servers->probe(u"http://127.0.0.1:8090"_s);
         LocalServerRunning = probe.ok;
         if (!probe.ok) {
             SrvAdress->setText(u"http://127.0.0.1:8090"_s);

@@ -3,6 +3,7 @@
 #include "app/settings/password_mask.h"
 #include "app/window/app_icon.h"
 #include "app/workers/bmd_thread.h"
+#include "connection/api/server_apis.h"
 #include "connection/http/http_client.h"
 
 #include <QApplication>

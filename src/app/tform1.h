@@ -41,6 +41,10 @@ namespace qb::net {
 class HttpClient;
 struct HttpResult;
 } // namespace qb::net
+namespace qb::connection {
+class ServerApis;
+class TorrServerApi;
+} // namespace qb::connection
 namespace qb::app {
 class TBMDThread;
 class JobThread;
@@ -112,6 +116,9 @@ public:
 
     // --- HTTP clients and workers, created with the window and released with it ---
     std::unique_ptr<qb::net::HttpClient> IdHTTP1, IdHTTP3, NetHTTPClient1, NetHTTPClient2, Ping1;
+    // Every TorrServer request, said in the interface of the server's generation (over IdHTTP1,
+    // IdHTTP3 and Ping1, so it goes before them).
+    std::unique_ptr<qb::connection::ServerApis> Servers;
     std::unique_ptr<qb::app::TBMDThread> BMDThread1, BMDThread2, AddThread, SRLAdd, CheckSerialsTH;
 
     // --- Window-wide state ---
@@ -123,6 +130,8 @@ public:
     bool PreloadCancelled = false;
     bool PlaySourceSearch = false;
     bool PlaySourceFiles = false;
+    // The preload request of the running playback has been answered: the server has finished.
+    bool PreloadAnswered = false;
 
     // Settings as read at start (only PlayerPath changes later).
     QString PlayerPath, ServerAddress, ServiceBaseUrl;
@@ -142,6 +151,8 @@ public:
     QString RemoteVersion;
 
     qb::platform::Platform& platform() { return Platform_; }
+    // The interface of the server at the address the field holds now (window's thread only).
+    qb::connection::TorrServerApi& server();
     const QString& AppDir() const { return Platform_.appDir; }
 
     // --- Handlers: application core ---

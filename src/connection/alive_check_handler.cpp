@@ -1,7 +1,7 @@
 // The alive check of the connected server, every five seconds.
 #include "app/tform1.h"
 
-#include "connection/http/http_client.h"
+#include "connection/api/server_apis.h"
 #include "connection/list/alive_check.h"
 
 #include <QLineEdit>
@@ -12,7 +12,7 @@
 using namespace Qt::Literals::StringLiterals;
 
 void TForm1::Timer1Timer() {
-    const qb::net::HttpResult echo = Ping1->get(SrvAdress->text() + u"/echo"_s);
+    const qb::net::HttpResult echo = Servers->echo(SrvAdress->text());
     switch (qb::connection::aliveCheckDecision(!echo.ok, echo.failureText,
                                                QString::fromUtf8(echo.body))) {
     case qb::connection::AliveCheckAction::Nothing:

@@ -1,6 +1,7 @@
 // The switch between the local TorrServer beside the program and the remote one.
 #include "app/tform1.h"
 
+#include "connection/api/server_apis.h"
 #include "platform/local_server.h"
 
 #include <QApplication>
@@ -21,6 +22,8 @@ void TForm1::Local1Click() {
     SearchT->setEnabled(true);
     Search->setEnabled(true);
     UpdateList1->clear();
+    // The server behind the address is another one now: its generation is learned anew.
+    Servers->forget();
     QCoreApplication::processEvents();
     CountsLine();
 

@@ -3,6 +3,7 @@
 
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
+#include "connection/api/server_apis.h"
 #include "connection/http/event_flowing_call.h"
 #include "connection/http/http_client.h"
 #include "connection/list/counts_line.h"
@@ -34,6 +35,10 @@ QStringList TForm1::updateRows() const {
     return rows;
 }
 
+qb::connection::TorrServerApi& TForm1::server() {
+    return Servers->forAddress(SrvAdress->text());
+}
+
 void TForm1::clickConnectButton() {
     // Jobs on the workers refresh too; the refresh always runs on the window's thread.
     qb::app::runOnWindowThread([this] { ConnectButtonClick(); });
@@ -60,10 +65,8 @@ void TForm1::ConnectButtonClick() {
     QCoreApplication::processEvents();
     qb::app::ResponsiveWait(500);
 
-    IdHTTP1->setConnectTimeoutMs(5000);
-    const qb::net::HttpResult answer =
-        IdHTTP1->post(SrvAdress->text() + u"/torrent/list"_s, QByteArray());
-    IdHTTP1->setConnectTimeoutMs(0);
+    const qb::connection::ServerApis::ListAnswer list = Servers->list(SrvAdress->text());
+    const qb::net::HttpResult& answer = list.reply.answer;
 
     // Reading and sorting the answer of a large collection takes a while: it runs off the
     // window's thread, which keeps answering meanwhile, as it does while the request runs. The
@@ -71,7 +74,7 @@ void TForm1::ConnectButtonClick() {
     qb::connection::ServerListRead parsed;
     if (answer.ok) {
         qb::net::runWhileProcessingEvents(
-            [&parsed, &answer] { parsed = qb::connection::readServerList(answer.body); });
+            [&parsed, &list] { parsed = list.api->readList(list.reply); });
     }
 
     if (!answer.ok) {

@@ -3,8 +3,8 @@
 
 #include "app/workers/responsive_wait.h"
 #include "build_config.h"
-#include "connection/http/http_client.h"
-#include "connection/http/request_bodies.h"
+#include "connection/api/torrserver_api.h"
+#include "connection/http/http_result.h"
 #include "connection/list/member_text.h"
 #include "connection/list/update_rows.h"
 
@@ -21,8 +21,7 @@ void TForm1::mDelClick() {
         return;
     }
     const QString hash = qb::connection::entryMemberText(*entry, "Hash");
-    const qb::net::HttpResult answer =
-        IdHTTP1->post(SrvAdress->text() + u"/torrent/rem"_s, qb::connection::removeBody(hash));
+    const qb::net::HttpResult answer = server().remove(SrvAdress->text(), hash);
     if (answer.failure == qb::net::FailureKind::Connection) {
         message(u"Ой-ой!\rЧто-то пошло не так!"_s, u"Инфо"_s, qb::platform::MessageIcon::Warning);
         return;
@@ -55,15 +54,18 @@ void TForm1::C1Click() {
 void TForm1::SettingButClick() {
     takeFocusFromControls();
     Edit2->setFocus(Qt::OtherFocusReason);
-    Platform_.browser->open(QUrl(SrvAdress->text() + u"/settings"_s));
+    Platform_.browser->open(
+        QUrl(server().pageAddress(SrvAdress->text(), qb::connection::ServerPage::Settings)));
 }
 
 void TForm1::N20Click() {
-    Platform_.browser->open(QUrl(SrvAdress->text() + u"/stat"_s));
+    Platform_.browser->open(
+        QUrl(server().pageAddress(SrvAdress->text(), qb::connection::ServerPage::Statistics)));
 }
 
 void TForm1::N22Click() {
-    Platform_.browser->open(QUrl(SrvAdress->text() + u"/cache"_s));
+    Platform_.browser->open(
+        QUrl(server().pageAddress(SrvAdress->text(), qb::connection::ServerPage::Cache)));
 }
 
 void TForm1::TLopenIDClick() {

@@ -3,8 +3,8 @@
 #include "app/tform1.h"
 
 #include "app/workers/responsive_wait.h"
-#include "connection/http/http_client.h"
-#include "connection/http/request_bodies.h"
+#include "connection/api/torrserver_api.h"
+#include "connection/http/http_result.h"
 #include "connection/list/member_text.h"
 #include "lists/removal_failure.h"
 #include "lists/text/link_lines.h"
@@ -144,8 +144,7 @@ bool TForm1::removeForImport(const QStringList& hashes) {
     const int total = static_cast<int>(hashes.size());
     showProgress(Gauge1, total);
     for (int k = 0; k < total; ++k) {
-        const qb::net::HttpResult answer = IdHTTP1->post(SrvAdress->text() + u"/torrent/rem"_s,
-                                                         qb::connection::removeBody(hashes[k]));
+        const qb::net::HttpResult answer = server().remove(SrvAdress->text(), hashes[k]);
         if (!answer.ok) {
             Gauge1->setVisible(false);
             Label2->clear();
@@ -172,8 +171,8 @@ void TForm1::addListLines(const QStringList& lines, bool longErrorEntries) {
         if (qb::lists::isNameLine(lines[i])) {
             continue;
         }
-        const qb::net::HttpResult answer = IdHTTP1->post(SrvAdress->text() + u"/torrent/add"_s,
-                                                         qb::lists::addBodyOfLine(lines[i]));
+        const qb::net::HttpResult answer =
+            server().addListLine(SrvAdress->text(), qb::lists::listLineAdd(lines, i));
         if (!answer.ok) {
             errors += qb::lists::errorEntry(lines, i, form);
             continue;

@@ -3,8 +3,8 @@
 
 #include "app/workers/bmd_thread.h"
 #include "app/workers/responsive_wait.h"
-#include "connection/http/http_client.h"
-#include "connection/http/request_bodies.h"
+#include "connection/api/torrserver_api.h"
+#include "connection/http/http_result.h"
 #include "connection/list/member_text.h"
 #include "connection/list/update_rows.h"
 #include "lists/removal_failure.h"
@@ -39,8 +39,7 @@ void TForm1::update1Click() {
         CountsLine();
         return;
     }
-    const qb::net::HttpResult answer =
-        IdHTTP1->post(SrvAdress->text() + u"/torrent/rem"_s, qb::connection::removeBody(hash));
+    const qb::net::HttpResult answer = server().remove(SrvAdress->text(), hash);
     if (!answer.ok) {
         qb::lists::reportFailedRemoval(*this, answer);
         return;

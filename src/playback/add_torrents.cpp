@@ -7,8 +7,8 @@
 #include "app/workers/bmd_thread.h"
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
+#include "connection/api/server_apis.h"
 #include "connection/http/http_client.h"
-#include "connection/http/request_bodies.h"
 
 #include <QApplication>
 #include <QFile>
@@ -87,17 +87,15 @@ void TForm1::Edit2Change() {
     const QString base = SrvAdress->text();
     bool going = true;
     if (text.contains(u"magnet"_s)) {
-        going = addHandedOver([this, &base, &text] {
-            return IdHTTP1->post(base + u"/torrent/add"_s, qb::connection::linkBody(text));
-        });
+        going = addHandedOver(
+            [this, &base, &text] { return Servers->forAddress(base).addLink(base, text); });
         text.clear();
     }
     if (going && text.contains(u".torrent"_s)) {
         try {
             const QByteArray bytes = torrentFileBytes(text);
             addHandedOver([this, &base, &text, &bytes] {
-                return IdHTTP1->postMultipart(base + u"/torrent/upload"_s, u"filename"_s,
-                                              QFileInfo(text).fileName(), bytes);
+                return Servers->forAddress(base).upload(base, QFileInfo(text).fileName(), bytes);
             });
         } catch (const std::exception& error) {
             message(QString::fromStdString(error.what()), QGuiApplication::applicationDisplayName(),
@@ -148,6 +146,9 @@ void TForm1::AddThreadExecute(qb::app::JobThread&) {
     const auto base = [this] {
         return qb::app::runOnWindowThread([this] { return SrvAdress->text(); });
     };
+    const auto api = [this](const QString& address) -> qb::connection::TorrServerApi& {
+        return Servers->forAddress(address);
+    };
     const auto showAdding = [this] {
         qb::app::runOnWindowThread([this] { LogP->setText(kAdding); });
     };
@@ -156,13 +157,14 @@ void TForm1::AddThreadExecute(qb::app::JobThread&) {
         const QByteArray bytes =
             torrentFileBytes(files); // several files name no file: the run ends
         showAdding();
-        IdHTTP1->postMultipart(base() + u"/torrent/upload"_s, u"filename"_s,
-                               QFileInfo(files).fileName(), bytes);
+        const QString address = base();
+        api(address).upload(address, QFileInfo(files).fileName(), bytes);
         addedClosingSequence();
     }
     if (url.contains(u"magnet"_s)) {
         showAdding();
-        IdHTTP1->post(base() + u"/torrent/add"_s, qb::connection::linkBody(url));
+        const QString address = base();
+        api(address).addLink(address, url);
         addedClosingSequence();
     } else {
         const qb::net::HttpResult download = IdHTTP1->get(url);
@@ -178,8 +180,9 @@ void TForm1::AddThreadExecute(qb::app::JobThread&) {
         }
         file.close();
         showAdding();
-        const qb::net::HttpResult upload = IdHTTP1->postMultipart(
-            base() + u"/torrent/upload"_s, u"filename"_s, u"tmp.torrent"_s, download.body);
+        const QString address = base();
+        const qb::net::HttpResult upload =
+            api(address).upload(address, u"tmp.torrent"_s, download.body);
         if (!upload.ok) {
             throw std::runtime_error(upload.failureText.toStdString());
         }

@@ -1,7 +1,8 @@
 // The file list of a multi-file torrent: its menu and playing the chosen files.
 #include "app/tform1.h"
 
-#include "connection/http/http_client.h"
+#include "connection/api/torrserver_api.h"
+#include "connection/http/http_result.h"
 #include "connection/list/file_rows.h"
 #include "connection/list/member_text.h"
 #include "playback/play_sources.h"
@@ -85,8 +86,7 @@ void TForm1::MenuItem1Click() {
         return;
     }
     // Asking for the torrent's playlist makes the server load the torrent.
-    const qb::net::HttpResult answer =
-        IdHTTP1->get(SrvAdress->text() + qb::connection::entryMemberText(*entry, "Playlist"));
+    const qb::net::HttpResult answer = server().playlist(SrvAdress->text(), *entry);
     if (!answer.ok) {
         message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
         return;

@@ -3,8 +3,8 @@
 #include "app/tform1.h"
 
 #include "app/workers/bmd_thread.h"
-#include "connection/http/http_client.h"
-#include "connection/list/member_text.h"
+#include "connection/api/torrserver_api.h"
+#include "connection/http/http_result.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -55,6 +55,7 @@ void TForm1::startPreload(bool fromSearch, bool fromFiles) {
     PlaySourceFiles = fromFiles;
     // An Esc that came too late for the last preload must not cancel this one.
     PreloadCancelled = false;
+    PreloadAnswered = false;
     Gauge1->setValue(0);
     QCoreApplication::processEvents();
     BMDThread1->Start();
@@ -72,8 +73,7 @@ void TForm1::mPlayClick() {
     if (TorrentList->currentItem()->text().contains(u"0.00"_s)) {
         return;
     }
-    const QString playlist = qb::connection::entryMemberText(*entry, "Playlist");
-    const qb::net::HttpResult answer = IdHTTP1->get(SrvAdress->text() + playlist);
+    const qb::net::HttpResult answer = server().playlist(SrvAdress->text(), *entry);
     if (!answer.ok) {
         message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
         return;

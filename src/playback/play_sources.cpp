@@ -2,16 +2,14 @@
 
 #include "app/tform1.h"
 #include "connection/list/file_rows.h"
-#include "connection/list/member_text.h"
-#include "playback/preload/preload_link.h"
 
+#include <QFile>
 #include <QListWidget>
 
 #include <stdexcept>
 
 namespace qb::playback {
 namespace {
-using connection::entryMemberText;
 
 const nlohmann::ordered_json& requireEntry(const TForm1& form) {
     const nlohmann::ordered_json* entry = form.selectedEntry();
@@ -49,28 +47,28 @@ const nlohmann::ordered_json* focusedFileEntry(const TForm1& form) {
     return index < 0 ? nullptr : &form.FilesList[static_cast<size_t>(index)];
 }
 
-QString preloadLinkOfSource(const TForm1& form) {
-    if (form.PlaySourceSearch) {
-        return searchPreloadLink(requireRecord(form).Magnet);
+connection::PreloadSource preloadSourceOf(const TForm1& form) {
+    using Kind = connection::PreloadSource::Kind;
+    connection::PreloadSource source;
+    QFile playlist(form.PlayerPlaylist());
+    if (playlist.open(QIODevice::ReadOnly)) {
+        source.playerPlaylist = playlist.readAll();
     }
+    if (form.PlaySourceSearch) {
+        source.kind = Kind::Search;
+        source.magnet = requireRecord(form).Magnet;
+        return source;
+    }
+    source.entry = requireEntry(form);
     if (form.PlaySourceFiles) {
         const nlohmann::ordered_json* file = focusedFileEntry(form);
         if (file == nullptr) {
             throw std::runtime_error("no file is focused");
         }
-        return filePreloadLink(entryMemberText(*file, "Preload"));
+        source.kind = Kind::Files;
+        source.file = *file;
     }
-    return torrentPreloadLink(entryMemberText(requireEntry(form), "Playlist"));
-}
-
-QString statHashOfSource(const TForm1& form) {
-    if (form.PlaySourceSearch) {
-        return searchInfoHash(requireRecord(form).Magnet);
-    }
-    if (form.PlaySourceFiles) {
-        return playlistInfoHash(entryMemberText(requireEntry(form), "Playlist"));
-    }
-    return entryMemberText(requireEntry(form), "Hash");
+    return source;
 }
 
 } // namespace qb::playback

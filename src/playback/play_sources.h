@@ -1,5 +1,7 @@
 #pragma once
 
+#include "connection/api/api_requests.h"
+
 #include <nlohmann/json.hpp>
 
 #include <QString>
@@ -24,8 +26,9 @@ int fileIndexOfRow(const TForm1& form, int row);
 // The FilesList entry of the focused row of AddList.
 const nlohmann::ordered_json* focusedFileEntry(const TForm1& form);
 
-// The preload link and the info-hash of the source that the play-source flags name.
-QString preloadLinkOfSource(const TForm1& form);
-QString statHashOfSource(const TForm1& form);
+// What the source that the play-source flags name preloads: the selected torrent's entry, the
+// focused file's entry, the search result's magnet, and the playlist handed to the player. An
+// exception when the source has nothing chosen.
+connection::PreloadSource preloadSourceOf(const TForm1& form);
 
 } // namespace qb::playback

@@ -4,7 +4,8 @@
 #include "app/tform1.h"
 
 #include "app/workers/responsive_wait.h"
-#include "connection/http/http_client.h"
+#include "connection/api/torrserver_api.h"
+#include "connection/http/http_result.h"
 #include "connection/list/member_text.h"
 #include "connection/list/row_colours.h"
 #include "playback/play_sources.h"
@@ -31,7 +32,7 @@ QString lastPathPart(const QString& name) {
 // Hands a file of the torrent to the view, then lets the notice stand for `wait` ms. The
 // counts line follows, unless a download the view has taken on shows its own notice by then.
 void downloadFileEntry(TForm1& form, const nlohmann::ordered_json& file, int wait) {
-    form.downloadThroughView(form.SrvAdress->text() + entryMemberText(file, "Link"),
+    form.downloadThroughView(form.server().fileAddress(form.SrvAdress->text(), file),
                              lastPathPart(entryMemberText(file, "Name")));
     QCoreApplication::processEvents();
     form.TransientStatus = true;
@@ -72,19 +73,21 @@ void TForm1::N18Click() {
 
 void TForm1::m3u2Click() {
     LogP->setText(kFetchingLink);
-    const nlohmann::ordered_json* entry = selectedEntry();
-    if (entry == nullptr) {
+    const nlohmann::ordered_json* selected = selectedEntry();
+    if (selected == nullptr) {
         CountsLine();
         return;
     }
+    // The dialog lets other handlers run, a refresh among them, which replaces ServerList: the
+    // torrent is kept as it was chosen.
+    const nlohmann::ordered_json entry = *selected;
     const QString target =
         Platform_.dialogs->saveFile(this, u"Сохранить плейлист как..."_s,
-                                    qb::playback::playlistFileName(entryMemberText(*entry, "Name")),
+                                    qb::playback::playlistFileName(entryMemberText(entry, "Name")),
                                     u"Playlist (*.m3u)"_s, u".m3u"_s);
     bool written = false;
     if (!target.isEmpty()) {
-        const qb::net::HttpResult answer =
-            IdHTTP1->get(SrvAdress->text() + entryMemberText(*entry, "Playlist"));
+        const qb::net::HttpResult answer = server().playlist(SrvAdress->text(), entry);
         QFile file(target);
         if (!answer.ok) {
             message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
@@ -106,5 +109,5 @@ void TForm1::m3u2Click() {
 }
 
 void TForm1::m3u1Click() {
-    downloadThroughView(SrvAdress->text() + u"/torrent/playlist.m3u"_s, QString());
+    downloadThroughView(server().allPlaylistAddress(SrvAdress->text()), QString());
 }

@@ -5,11 +5,10 @@
 #include "app/workers/bmd_thread.h"
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
+#include "connection/api/torrserver_api.h"
 #include "connection/http/http_client.h"
-#include "connection/http/request_bodies.h"
 #include "playback/play_sources.h"
 #include "playback/preload/progress_text.h"
-#include "playback/preload/stat_answer.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -48,10 +47,35 @@ void onWorker(const std::unique_ptr<qb::app::TBMDThread>& worker,
 
 } // namespace
 
-void TForm1::BMDThread1Execute(qb::app::JobThread& thread) {
-    const auto [base, link] = runOnWindowThread([this] {
-        return std::pair{SrvAdress->text(), qb::playback::preloadLinkOfSource(*this)};
+namespace {
+// The server, its interface and the preload of the source the play command chose, as they are
+// when a worker starts.
+struct PreloadStart {
+    QString base;
+    qb::connection::TorrServerApi* api = nullptr;
+    qb::connection::PreloadTarget target;
+};
+
+// Without a chosen source it throws, unless `orNothing`: then the target is empty.
+PreloadStart preloadStart(TForm1& form, bool orNothing) {
+    return runOnWindowThread([&form, orNothing] {
+        qb::connection::TorrServerApi& api = form.server();
+        qb::connection::PreloadTarget target;
+        try {
+            target = api.preloadTarget(qb::playback::preloadSourceOf(form));
+        } catch (const std::runtime_error&) {
+            if (!orNothing) {
+                throw;
+            }
+        }
+        return PreloadStart{form.SrvAdress->text(), &api, target};
     });
+}
+} // namespace
+
+void TForm1::BMDThread1Execute(qb::app::JobThread& thread) {
+    // The row has gone meanwhile: the job ends here.
+    const PreloadStart start = preloadStart(*this, false);
     if (thread.stopRequested()) {
         onWorker(BMDThread2, &qb::app::TBMDThread::Stop);
         IdHTTP3->closeConnection();
@@ -59,35 +83,31 @@ void TForm1::BMDThread1Execute(qb::app::JobThread& thread) {
     }
     onWorker(BMDThread2, &qb::app::TBMDThread::Start);
     IdHTTP3->closeConnection();
-    // The server answers once its preload has finished; the answer itself is of no use (a
-    // redirect to the stream, which IdHTTP3 does not follow). A failure ends this job only.
-    IdHTTP3->get(base + link);
+    // The server answers once its preload has finished (a 1.1 server with a redirect to the
+    // stream, which IdHTTP3 does not follow). A failure ends this job only.
+    const bool answered = start.api->preload(start.base, start.target.path).ok;
+    runOnWindowThread([this, answered] { PreloadAnswered = answered; });
     onWorker(BMDThread1, &qb::app::TBMDThread::Stop);
 }
 
 void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
-    const QByteArray body = runOnWindowThread([this] {
+    runOnWindowThread([this] {
         Gauge1->setValue(0);
         LogP->setText(u"..."_s);
-        QString hash;
-        try {
-            hash = qb::playback::statHashOfSource(*this);
-        } catch (const std::runtime_error&) {
-            // The row has gone meanwhile: the status request names no torrent and fails.
-        }
-        return qb::connection::statBody(hash);
     });
+    // The row has gone meanwhile: the status request names no torrent and fails.
+    const PreloadStart start = preloadStart(*this, true);
 
     qb::playback::PreloadStat last;
     while (!thread.stopRequested()) {
         const QString base = runOnWindowThread([this] { return SrvAdress->text(); });
-        const qb::net::HttpResult answer = IdHTTP1->post(base + u"/torrent/stat"_s, body);
+        const qb::net::HttpResult answer = start.api->preloadState(base, start.target.hash);
         if (!answer.ok) {
             break;
         }
         runOnWindowThread([this] { Gauge1->setVisible(true); });
         const std::optional<qb::playback::PreloadStat> stat =
-            qb::playback::readStatAnswer(answer.body);
+            start.api->readPreloadState(answer.body);
         if (!stat) {
             break;
         }
@@ -101,7 +121,8 @@ void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
         runOnWindowThread([this, &last] {
             Gauge1->setValue(std::clamp(last.preloadedBytes, 0, Gauge1->maximum()));
         });
-        if (qb::playback::preloadFinished(last)) {
+        const bool answered = runOnWindowThread([this] { return PreloadAnswered; });
+        if (start.api->preloadDone(last, answered)) {
             break;
         }
     }

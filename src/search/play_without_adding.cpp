@@ -2,10 +2,10 @@
 // release is fetched and the preload of the playback is started on it.
 #include "app/tform1.h"
 
+#include "connection/api/torrserver_api.h"
 #include "connection/http/http_client.h"
 #include "platform/text/text_file.h"
 #include "search/results/result_rows.h"
-#include "search/text/url_encoding.h"
 
 #include <QDir>
 #include <QLabel>
@@ -42,8 +42,9 @@ void TForm1::SearchResultDblClick() {
                 qb::platform::MessageIcon::Error);
         return;
     }
-    const QString address = SrvAdress->text() + u"/torrent/play?link="_s +
-                            qb::search::urlEncode(record->Magnet) + u"&m3u=true&save=false"_s;
+    // The question below lets other handlers run, a search among them: the record may be gone
+    // by its answer.
+    const QString magnet = record->Magnet;
     const QString playlist = PlayerPlaylist();
     QDir().mkpath(AppDir() + u"server"_s);
 
@@ -57,7 +58,7 @@ void TForm1::SearchResultDblClick() {
         // The longer read time-out stays for every later request of the server client.
         IdHTTP1->setReadTimeoutMs(kFewSeedersReadTimeoutMs);
     }
-    const qb::net::HttpResult answer = IdHTTP1->get(address);
+    const qb::net::HttpResult answer = server().playWithoutAdding(SrvAdress->text(), magnet);
     if (!answer.ok && *count > kFewSeeders) {
         message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
         return;

@@ -5,8 +5,8 @@
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
 #include "build_config.h"
+#include "connection/api/server_apis.h"
 #include "connection/http/http_client.h"
-#include "connection/http/request_bodies.h"
 #include "search/adding/poster_check.h"
 #include "search/adding/release_magnet.h"
 
@@ -52,7 +52,7 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
     const auto endJob = [this] { qb::app::runOnWindowThread([this] { SRLAddMode.clear(); }); };
 
     const auto send = [this](const AddInputs& in, const QString& magnet, const QString& id,
-                             const QString& done, bool announce) {
+                             const QString& title, const QString& done, bool announce) {
         const qb::net::HttpResult check =
             NetHTTPClient1->get(qb::search::posterCheckAddress(in.serviceBaseUrl, in.poster));
         const QString poster =
@@ -64,7 +64,7 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
             }
         });
         // The server's answer tells nothing more: a refused add shows in the refreshed list.
-        IdHTTP1->post(in.server + u"/torrent/add"_s, qb::connection::infoBody(magnet, id, poster));
+        Servers->forAddress(in.server).addRelease(in.server, {magnet, id, poster, title});
         qb::app::runOnWindowThread([] { QCoreApplication::processEvents(); });
         qb::app::ResponsiveWait(3000);
         clickConnectButton();
@@ -84,7 +84,7 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
             endJob();
             return;
         }
-        send(in, *magnet, in.releaseId, u"Торрент успешно обновлен"_s, false);
+        send(in, *magnet, in.releaseId, QString(), u"Торрент успешно обновлен"_s, false);
     }
     // An add asked for while an update ran is carried out by the same run.
     if (mode() == kAddMode) {
@@ -97,6 +97,7 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
             endJob();
             return;
         }
-        send(in, link->magnet, link->releaseId, u"Торрент успешно добавлен"_s, true);
+        send(in, link->magnet, link->releaseId, in.selected->Title, u"Торрент успешно добавлен"_s,
+             true);
     }
 }

@@ -5,6 +5,7 @@
 #include "connection/list/server_list.h"
 #include "connection/list/server_list_reader.h"
 #include "connection/list/torrent_row.h"
+#include "connection/today/today_list.h"
 
 #include <benchmark/benchmark.h>
 #include <simdjson.h>
@@ -40,6 +41,25 @@ void answerToRows(benchmark::State& state) {
     state.counters["answer_kB"] = static_cast<double>(answer.size()) / 1024.0;
 }
 
+// The same for today's server, whose list holds status objects that the rows read through the
+// client's entries.
+void todayAnswerToRows(benchmark::State& state) {
+    QByteArray answer = qb::bench::makeTodayListAnswer(static_cast<int>(state.range(0)));
+    answer.reserve(answer.size() + qsizetype{simdjson::SIMDJSON_PADDING});
+    for (auto _ : state) {
+        ServerListRead read = readServerList(answer, today::kListDialect);
+        QStringList rows;
+        rows.reserve(static_cast<qsizetype>(read.rowFields.size()));
+        for (const auto& fields : read.rowFields) {
+            rows.append(torrentRowText(fields, kUpdateRows));
+        }
+        benchmark::DoNotOptimize(rows);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * answer.size());
+    state.counters["answer_kB"] = static_cast<double>(answer.size()) / 1024.0;
+}
+
 // The same with the plain reader and sort alone, as the refresh once did it.
 void answerToRowsPlainReader(benchmark::State& state) {
     const QByteArray answer = qb::bench::makeListAnswer(static_cast<int>(state.range(0)));
@@ -59,8 +79,7 @@ void answerToRowsPlainReader(benchmark::State& state) {
 
 // The yardstick: a plain simdjson parse of the same bytes into its document, nothing more. The
 // refresh (answerToRows) is to stay within three times this.
-void simdjsonParseOnly(benchmark::State& state) {
-    const QByteArray answer = qb::bench::makeListAnswer(static_cast<int>(state.range(0)));
+void simdjsonParse(benchmark::State& state, const QByteArray& answer) {
     const simdjson::padded_string padded(answer.constData(),
                                          static_cast<std::size_t>(answer.size()));
     simdjson::dom::parser parser;
@@ -74,6 +93,15 @@ void simdjsonParseOnly(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.SetBytesProcessed(state.iterations() * answer.size());
+}
+
+void simdjsonParseOnly(benchmark::State& state) {
+    simdjsonParse(state, qb::bench::makeListAnswer(static_cast<int>(state.range(0))));
+}
+
+// Today's answer: todayAnswerToRows is to stay within three times this.
+void todaySimdjsonParseOnly(benchmark::State& state) {
+    simdjsonParse(state, qb::bench::makeTodayListAnswer(static_cast<int>(state.range(0))));
 }
 
 void parseOnly(benchmark::State& state) {
@@ -118,6 +146,8 @@ void drawAllRows(benchmark::State& state) {
 
 BENCHMARK(simdjsonParseOnly)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(answerToRows)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(todaySimdjsonParseOnly)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(todayAnswerToRows)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(answerToRowsPlainReader)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(parseOnly)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(sortOnly)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);

@@ -21,13 +21,26 @@
 
 namespace {
 
-void refreshStall(benchmark::State& state) {
+// `today`: the server is of today's generation. It answers the 1.1 list request with 404 as
+// such a server does, so the first refresh also learns the generation.
+void refreshStall(benchmark::State& state, bool today) {
     const int entries = static_cast<int>(state.range(0));
-    const std::string answer = qb::bench::makeListAnswer(entries).toStdString();
+    const std::string answer =
+        (today ? qb::bench::makeTodayListAnswer(entries) : qb::bench::makeListAnswer(entries))
+            .toStdString();
     httplib::Server server;
-    server.Post("/torrent/list", [&answer](const httplib::Request&, httplib::Response& response) {
+    const auto list = [&answer](const httplib::Request&, httplib::Response& response) {
         response.set_content(answer, "application/json; charset=utf-8");
-    });
+    };
+    if (today) {
+        server.Post("/torrents", list);
+        server.Post("/torrent/list", [](const httplib::Request&, httplib::Response& response) {
+            response.status = 404;
+            response.set_content("404 page not found", "text/plain");
+        });
+    } else {
+        server.Post("/torrent/list", list);
+    }
     const int port = server.bind_to_any_port("127.0.0.1");
     std::thread serving([&server] { server.listen_after_bind(); });
 
@@ -64,9 +77,22 @@ void refreshStall(benchmark::State& state) {
     serving.join();
 }
 
+void api11RefreshStall(benchmark::State& state) {
+    refreshStall(state, false);
+}
+
+void todayRefreshStall(benchmark::State& state) {
+    refreshStall(state, true);
+}
+
 } // namespace
 
-BENCHMARK(refreshStall)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(api11RefreshStall)
+    ->Name("refreshStall")
+    ->Arg(5000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+BENCHMARK(todayRefreshStall)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char** argv) {
     qb::test::prepareOffscreenApp();

@@ -9,4 +9,10 @@ namespace qb::bench {
 // Written as the server's Go encoder writes it ("&", "<", ">" escaped). The same seed gives the
 // same answer.
 QByteArray makeListAnswer(int entries, unsigned seed = 1);
+
+// The same collection as today's server lists it ("/torrents", action "list"): status objects
+// with their members in the server's order and the empty ones left out, files sorted by path
+// with ids from 1, the client's release data in "data" for half of them, one in five only in
+// the server's database (stat 5, no name or files).
+QByteArray makeTodayListAnswer(int entries, unsigned seed = 1);
 } // namespace qb::bench

@@ -64,6 +64,7 @@ struct Row {
     Fault fault;
     Expect expect;
     bool inProgram = false; // also run the real program into the fault and end it from outside
+    bool today = false;     // the server speaks today's interface, not the 1.1 one
 };
 
 // Where a kind's request goes: the stand-in service or the stand-in TorrServer, and the path.
@@ -72,7 +73,33 @@ struct Target {
     std::string path;
 };
 
-inline Target targetOf(Kind kind) {
+// Today's server: the first request of the kind to "/torrents" after the fault is switched on is
+// the kind's own (the list, the removal, the add, the state of a preload).
+inline Target todayTargetOf(Kind kind) {
+    switch (kind) {
+    case Kind::List:
+    case Kind::Remove:
+    case Kind::AddLink:
+    case Kind::Stat:
+        return {false, "/torrents"};
+    case Kind::Playlist:
+        return {false, "/playlist"};
+    case Kind::Play:
+        return {false, "/stream/play.m3u"};
+    case Kind::Preload:
+        return {false, "/stream"};
+    default:
+        return {false, ""};
+    }
+}
+
+inline Target targetOf(Kind kind, bool today = false) {
+    if (today) {
+        const Target own = todayTargetOf(kind);
+        if (!own.path.empty()) {
+            return own;
+        }
+    }
     switch (kind) {
     case Kind::List:
         return {false, "/torrent/list"};

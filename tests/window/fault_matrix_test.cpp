@@ -87,7 +87,7 @@ protected:
     }
 
     void switchFaultOn(const Row& row) {
-        const Target target = targetOf(row.kind);
+        const Target target = targetOf(row.kind, row.today);
         if (row.fault == Fault::Refused) {
             if (target.service) {
                 form->ServiceBaseUrl = deadAddress();
@@ -99,7 +99,8 @@ protected:
         if (target.service) {
             service.addFault(serviceFault(row.fault, target.path, slowMs(row.kind)));
         } else {
-            const int skip = row.kind == Kind::Preload ? 1 : 0;
+            // The 1.1 preload goes to the playlist's own path, as its second request there.
+            const int skip = row.kind == Kind::Preload && !row.today ? 1 : 0;
             ASSERT_TRUE(
                 server.setFaults(torrServerFault(row.fault, target.path, slowMs(row.kind), skip)));
         }
@@ -185,8 +186,11 @@ protected:
             // wait with Esc, and no player starts.
             waitUntil(
                 [this] {
-                    return !processes->starts.empty() || (server.requestsTo("/torrent/play") >= 2 &&
-                                                          server.requestsTo("/torrent/stat") >= 5);
+                    const bool today = GetParam().today;
+                    return !processes->starts.empty() ||
+                           (server.requestsTo(today ? "/stream" : "/torrent/play") >=
+                                (today ? 1 : 2) &&
+                            server.requestsTo(today ? "/torrents" : "/torrent/stat") >= 5);
                 },
                 30s);
             if (processes->starts.empty()) {
@@ -309,7 +313,7 @@ protected:
     // The real program started into the fault: a termination request closes its window and the
     // process ends within 3 s, also while the request still waits for a slow server.
     void endRealProgramInFault(const Row& row) {
-        const Target target = targetOf(row.kind);
+        const Target target = targetOf(row.kind, row.today);
         ASSERT_FALSE(target.service);
         nlohmann::json fault = torrServerFault(row.fault, target.path, 120000);
         for (auto& [kind, rule] : fault.items()) {
@@ -351,8 +355,15 @@ protected:
         EXPECT_EQ(client.exitStatus(), QProcess::NormalExit);
     }
 
+    // The stand-in speaks the row's generation.
+    static qb::testing::TorrServerStandinOptions serverOptions(const Row& row) {
+        qb::testing::TorrServerStandinOptions options;
+        options.extraArgs = {"--api", row.today ? "matrix" : "1.1"};
+        return options;
+    }
+
     static inline std::unique_ptr<ServiceStandin> sharedService;
-    TorrServerStandin server;
+    TorrServerStandin server{serverOptions(GetParam())};
     ServiceStandin& service = *sharedService;
 };
 
@@ -395,7 +406,8 @@ const char* faultName(Fault fault) {
 }
 
 std::string rowName(const ::testing::TestParamInfo<Row>& info) {
-    return std::string(kindName(info.param.kind)) + "_" + faultName(info.param.fault);
+    return std::string(info.param.today ? "Today_" : "") + kindName(info.param.kind) + "_" +
+           faultName(info.param.fault);
 }
 
 const char16_t kDown[] = u"Сервер не отвечает";
@@ -415,6 +427,15 @@ const char16_t kNoSearch[] = u"Сервер поиска не отвечает\r
 const char16_t kCounts[] = u"Всего торрентов: на сервере - 2, в поиске - 0";
 const char16_t kNothingFound[] = u"Ничего не удалось найти!";
 const char16_t kCountsAdded[] = u"Всего торрентов: на сервере - 3, в поиске - 9";
+// Today's server refuses without a text: the message says what it refused.
+const char16_t kTodayRemoveRefused[] =
+    u"HTTP/1.0 500 Internal Server Error\rСервер не удалил торрент";
+const char16_t kTodayAddRefused[] =
+    u"HTTP/1.0 500 Internal Server Error\rСервер не добавил торрент";
+const char16_t kTodayPlaylistRefused[] =
+    u"HTTP/1.1 500 Internal Server Error\rСервер не выдал плейлист торрента";
+const char16_t kTodayPlayRefused[] =
+    u"HTTP/1.1 500 Internal Server Error\rСервер не выдал плейлист раздачи";
 
 // What the user sees after each request kind meets each fault. Faults a kind cannot meet
 // (broken JSON where the answer is no JSON) have no row.
@@ -554,6 +575,88 @@ const Row kRows[] = {
     {Kind::Preload, Fault::Status, {.playerStarts = 0}},
     {Kind::Preload, Fault::NotHttp, {.playerStarts = 0}},
     {Kind::Preload, Fault::Huge, {.playerStarts = 0}},
+
+    // The same requests to a server of today's generation, which the window has learned at its
+    // start. The user sees what a 1.1 server's faults show; an error answer, which that server
+    // sends without a text, is explained after its status line.
+    {Kind::List, Fault::Refused, {.status = kDown, .torrentRows = 0}, false, true},
+    {Kind::List, Fault::Reset, {.status = kDown, .torrentRows = 0}, true, true},
+    {Kind::List, Fault::Slow, {.status = kUp, .torrentRows = 2}, true, true},
+    {Kind::List, Fault::Status, {.status = kDown, .torrentRows = 0}, false, true},
+    {Kind::List, Fault::NotHttp, {.status = kDown, .torrentRows = 0}, false, true},
+    {Kind::List,
+     Fault::Malformed,
+     {.message = kNotJson, .status = kDown, .torrentRows = 0},
+     true,
+     true},
+    {Kind::List,
+     Fault::NotArray,
+     {.message = kNotArray, .status = kUp, .torrentRows = 0},
+     false,
+     true},
+    {Kind::List, Fault::Huge, {.message = kNotJson, .status = kDown, .torrentRows = 0}, true, true},
+    {Kind::Echo, Fault::Refused, {.status = kDown, .torrentRows = 0}, false, true},
+    {Kind::Echo, Fault::Reset, {.status = kUp, .torrentRows = 2}, false, true},
+    {Kind::Echo, Fault::Slow, {.status = kUp, .torrentRows = 2}, false, true},
+    {Kind::Echo, Fault::Status, {.status = kDown, .torrentRows = 0}, false, true},
+    {Kind::Echo, Fault::NotHttp, {.status = kUp, .torrentRows = 2}, false, true},
+    {Kind::Echo, Fault::Huge, {.status = kDown, .torrentRows = 0}, false, true},
+    {Kind::Remove, Fault::Refused, {.message = kOops, .torrentRows = 2}, false, true},
+    {Kind::Remove, Fault::Reset, {.message = kOops, .torrentRows = 2}, false, true},
+    {Kind::Remove, Fault::Slow, {.torrentRows = 1}, false, true},
+    {Kind::Remove, Fault::Status, {.message = kTodayRemoveRefused, .torrentRows = 2}, false, true},
+    {Kind::Remove, Fault::NotHttp, {.message = kOops, .torrentRows = 2}, false, true},
+    {Kind::Remove, Fault::Huge, {.torrentRows = 2}, false, true},
+    {Kind::AddLink,
+     Fault::Refused,
+     {.message = kNoConnection, .messageStartsSo = true, .torrentRows = 2},
+     false,
+     true},
+    {Kind::AddLink, Fault::Reset, {.message = kReset, .torrentRows = 2}, false, true},
+    {Kind::AddLink, Fault::Slow, {.torrentRows = 3}, false, true},
+    {Kind::AddLink, Fault::Status, {.message = kTodayAddRefused, .torrentRows = 2}, false, true},
+    {Kind::AddLink, Fault::NotHttp, {.message = kNotHttp, .torrentRows = 2}, false, true},
+    {Kind::AddLink, Fault::Huge, {.torrentRows = 2}, false, true},
+    {Kind::Playlist,
+     Fault::Refused,
+     {.message = kNoConnection, .messageStartsSo = true, .playerStarts = 0},
+     false,
+     true},
+    {Kind::Playlist, Fault::Reset, {.message = kReset, .playerStarts = 0}, false, true},
+    {Kind::Playlist, Fault::Slow, {.playerStarts = 1}, false, true},
+    {Kind::Playlist,
+     Fault::Status,
+     {.message = kTodayPlaylistRefused, .playerStarts = 0},
+     false,
+     true},
+    {Kind::Playlist, Fault::NotHttp, {.message = kNotHttp, .playerStarts = 0}, false, true},
+    {Kind::Playlist, Fault::Huge, {.playerStarts = 1}, false, true},
+    {Kind::Stat, Fault::Reset, {.playerStarts = 1}, false, true},
+    {Kind::Stat, Fault::Slow, {.playerStarts = 1}, false, true},
+    {Kind::Stat, Fault::Status, {.playerStarts = 1}, false, true},
+    {Kind::Stat, Fault::NotHttp, {.playerStarts = 1}, false, true},
+    {Kind::Stat, Fault::Huge, {.playerStarts = 1}, false, true},
+    {Kind::Upload, Fault::Reset, {.torrentRows = 2, .log = kCounts, .uploads = 1}, false, true},
+    {Kind::Upload, Fault::Status, {.torrentRows = 2, .log = kCounts, .uploads = 1}, false, true},
+    {Kind::Upload, Fault::Huge, {.torrentRows = 2, .log = kCounts, .uploads = 1}, false, true},
+    {Kind::Play,
+     Fault::Refused,
+     {.message = kNoConnection, .messageStartsSo = true, .playerStarts = 0},
+     false,
+     true},
+    {Kind::Play, Fault::Reset, {.message = kReset, .playerStarts = 0}, false, true},
+    {Kind::Play, Fault::Slow, {.playerStarts = 1}, false, true},
+    {Kind::Play, Fault::Status, {.message = kTodayPlayRefused, .playerStarts = 0}, false, true},
+    {Kind::Play, Fault::NotHttp, {.message = kNotHttp, .playerStarts = 0}, false, true},
+    {Kind::Play, Fault::Huge, {.playerStarts = 1}, false, true},
+    // Today's preload request answers when the server has finished, so a late answer, and a
+    // flood taken for an answer, end the wait; a failure leaves it to the progress, which never
+    // comes, until Esc.
+    {Kind::Preload, Fault::Reset, {.playerStarts = 0}, false, true},
+    {Kind::Preload, Fault::Slow, {.playerStarts = 1}, false, true},
+    {Kind::Preload, Fault::Status, {.playerStarts = 0}, false, true},
+    {Kind::Preload, Fault::NotHttp, {.playerStarts = 0}, false, true},
+    {Kind::Preload, Fault::Huge, {.playerStarts = 1}, false, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(kRows), rowName);

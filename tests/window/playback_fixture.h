@@ -42,7 +42,7 @@ protected:
                                   .c_str()),
                   0);
         server = std::make_unique<testing::TorrServerStandin>(
-            testing::torrServerOptions(0, preloadSpeed(), content));
+            testing::torrServerOptions(0, preloadSpeed(), content, serverArgs()));
         ASSERT_TRUE(server->start()) << server->error();
         filmHash = server->addTorrentFile(film);
         showHash = server->addTorrentFile(content + "/Show.torrent");
@@ -59,6 +59,8 @@ protected:
     virtual std::int64_t preloadSpeed() const { return 6 * 1024 * 1024; }
     // More content for a test's own use.
     virtual void prepareContent(const std::string&) {}
+    // More options of the stand-in TorrServer (its interface's generation, for one).
+    virtual std::vector<std::string> serverArgs() const { return {}; }
 
     static void writeFile(const std::string& path, std::size_t size) {
         QFile file(toQ(path));

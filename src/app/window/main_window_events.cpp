@@ -5,6 +5,7 @@
 #include "app/window/app_icon.h"
 #include "app/window/list_box.h"
 #include "app/workers/bmd_thread.h"
+#include "connection/api/server_apis.h"
 #include "connection/http/http_client.h"
 
 #include <QAction>
@@ -55,6 +56,7 @@ void TForm1::createComponents() {
     NetHTTPClient1 = qb::net::makeNetHttpClient1();
     NetHTTPClient2 = qb::net::makeNetHttpClient2();
     Ping1 = qb::net::makePing1();
+    Servers = std::make_unique<qb::connection::ServerApis>(*IdHTTP1, *IdHTTP3, *Ping1);
 
     BMDThread1 = makeWorker(this, &TForm1::BMDThread1Execute);
     BMDThread2 = makeWorker(this, &TForm1::BMDThread2Execute);

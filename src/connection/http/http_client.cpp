@@ -58,10 +58,26 @@ HttpResult HttpClient::post(const QString& url, const QByteArray& body) {
     return request(true, url, body, {});
 }
 
+HttpResult HttpClient::post(const QString& url, const QByteArray& body,
+                            const RequestLimits& limits) {
+    return request(true, url, body, {}, limits);
+}
+
 HttpResult HttpClient::postMultipart(const QString& url, const QString& fieldName,
                                      const QString& fileName, const QByteArray& content) {
-    const QByteArray boundary = freshBoundary(content);
-    return request(true, url, connection::multipartBody(boundary, fieldName, fileName, content),
+    return postMultipart(url, fieldName, fileName, content, {});
+}
+
+HttpResult HttpClient::postMultipart(const QString& url, const QString& fieldName,
+                                     const QString& fileName, const QByteArray& content,
+                                     const QList<connection::FormField>& fields) {
+    QByteArray values;
+    for (const connection::FormField& field : fields) {
+        values += field.value.toUtf8();
+    }
+    const QByteArray boundary = freshBoundary(content + values);
+    return request(true, url,
+                   connection::multipartBody(boundary, fieldName, fileName, content, fields),
                    connection::multipartContentType(boundary));
 }
 
@@ -94,7 +110,7 @@ void HttpClient::shutDown() {
 }
 
 HttpResult HttpClient::request(bool post, const QString& url, const QByteArray& body,
-                               const QByteArray& contentType) {
+                               const QByteArray& contentType, const RequestLimits& limits) {
     // The shared part stays alive through the request even if the client is released by a
     // handler that runs while the window's events flow.
     const std::shared_ptr<Shared> shared = d_;
@@ -104,9 +120,11 @@ HttpResult HttpClient::request(bool post, const QString& url, const QByteArray& 
     transfer.body = body;
     transfer.contentType = contentType;
     transfer.settings = shared->settings;
-    transfer.settings.connectTimeoutMs = shared->connectTimeoutMs;
+    transfer.settings.connectTimeoutMs =
+        limits.connectTimeoutMs >= 0 ? limits.connectTimeoutMs : shared->connectTimeoutMs.load();
     transfer.settings.sendTimeoutMs = shared->sendTimeoutMs;
-    transfer.settings.readTimeoutMs = shared->readTimeoutMs;
+    transfer.settings.readTimeoutMs =
+        limits.readTimeoutMs >= 0 ? limits.readTimeoutMs : shared->readTimeoutMs.load();
     // After shutDown every request starts out aborted: it ends at once as a connection failure.
     transfer.abortGeneration = shared->abort.generation() - (shared->shutDown ? 1 : 0);
 

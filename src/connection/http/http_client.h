@@ -2,6 +2,7 @@
 
 #include "connection/http/client_settings.h"
 #include "connection/http/http_result.h"
+#include "connection/http/multipart_body.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,6 +25,13 @@ namespace qb::net {
 // request body goes out, the read time-out (the response time-out of the search clients) the
 // longest pause while waiting for the answer or between its pieces; both count from the moment
 // the connection stands, and neither bounds a slow but steady transfer.
+// Time-outs of one request in milliseconds, in place of the client's own; -1 keeps the
+// client's, 0 is none.
+struct RequestLimits {
+    int connectTimeoutMs = -1;
+    int readTimeoutMs = -1;
+};
+
 class HttpClient {
 public:
     explicit HttpClient(ClientSettings settings);
@@ -35,9 +43,13 @@ public:
     // A body without a type of its own (the JSON bodies); the client sends no Content-Type
     // for it unless its fixed headers hold one.
     HttpResult post(const QString& url, const QByteArray& body);
+    HttpResult post(const QString& url, const QByteArray& body, const RequestLimits& limits);
     // A "multipart/form-data" body with one file part.
     HttpResult postMultipart(const QString& url, const QString& fieldName, const QString& fileName,
                              const QByteArray& content);
+    // The same with text parts after the file.
+    HttpResult postMultipart(const QString& url, const QString& fieldName, const QString& fileName,
+                             const QByteArray& content, const QList<connection::FormField>& fields);
 
     // Time-outs in milliseconds, 0 for none. They apply to requests made afterwards.
     void setConnectTimeoutMs(int ms);
@@ -58,7 +70,7 @@ public:
 private:
     struct Shared;
     HttpResult request(bool post, const QString& url, const QByteArray& body,
-                       const QByteArray& contentType);
+                       const QByteArray& contentType, const RequestLimits& limits = {});
 
     std::shared_ptr<Shared> d_;
 };

@@ -14,6 +14,12 @@ QByteArray quotedHeaderValue(const QString& value) {
 
 QByteArray multipartBody(const QByteArray& boundary, const QString& fieldName,
                          const QString& fileName, const QByteArray& content) {
+    return multipartBody(boundary, fieldName, fileName, content, {});
+}
+
+QByteArray multipartBody(const QByteArray& boundary, const QString& fieldName,
+                         const QString& fileName, const QByteArray& content,
+                         const QList<FormField>& fields) {
     QByteArray body;
     body.reserve(content.size() + 256);
     body += "--" + boundary + "\r\n";
@@ -21,6 +27,12 @@ QByteArray multipartBody(const QByteArray& boundary, const QString& fieldName,
             "\"; filename=\"" + quotedHeaderValue(fileName) + "\"\r\n";
     body += "Content-Type: application/octet-stream\r\n\r\n";
     body += content;
+    for (const FormField& field : fields) {
+        body += "\r\n--" + boundary + "\r\n";
+        body += "Content-Disposition: form-data; name=\"" + quotedHeaderValue(field.name) +
+                "\"\r\n\r\n";
+        body += field.value.toUtf8();
+    }
     body += "\r\n--" + boundary + "--\r\n";
     return body;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace qb::connection {
@@ -17,6 +18,22 @@ namespace qb::connection {
 // must not occur in the content; see multipartBoundaryFits.
 QByteArray multipartBody(const QByteArray& boundary, const QString& fieldName,
                          const QString& fileName, const QByteArray& content);
+
+// A text part of a form: the field's name and its value.
+struct FormField {
+    QString name;
+    QString value;
+};
+
+// The same body with text parts after the file part, each
+//   --<boundary>\r\n
+//   Content-Disposition: form-data; name="<name>"\r\n
+//   \r\n
+//   <value as UTF-8>\r\n
+// The boundary must occur in no value either.
+QByteArray multipartBody(const QByteArray& boundary, const QString& fieldName,
+                         const QString& fileName, const QByteArray& content,
+                         const QList<FormField>& fields);
 
 // The Content-Type header value that announces a multipart body with this boundary.
 QByteArray multipartContentType(const QByteArray& boundary);

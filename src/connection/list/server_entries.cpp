@@ -5,20 +5,25 @@
 
 namespace qb::connection {
 
-ServerEntries::ServerEntries(Json array) {
+ServerEntries::ServerEntries(Json array)
+    : ServerEntries(std::move(array), EntryTransform()) {}
+
+ServerEntries::ServerEntries(Json array, const EntryTransform& transform) {
     if (!array.is_array()) {
         return;
     }
     auto& items = array.get_ref<Json::array_t&>();
     Values_.reserve(items.size());
     for (Json& item : items) {
-        Values_.emplace_back(std::move(item));
+        Values_.emplace_back(transform ? transform(item) : std::move(item));
     }
 }
 
-ServerEntries::ServerEntries(std::shared_ptr<const Source> source, std::vector<std::size_t> order)
+ServerEntries::ServerEntries(std::shared_ptr<const Source> source, std::vector<std::size_t> order,
+                             EntryTransform transform)
     : Source_(std::move(source))
     , Order_(std::move(order))
+    , Transform_(std::move(transform))
     , Values_(Order_.size()) {}
 
 const ServerEntries::Json& ServerEntries::operator[](std::size_t index) const {
@@ -26,7 +31,8 @@ const ServerEntries::Json& ServerEntries::operator[](std::size_t index) const {
     const std::lock_guard lock(*Reading_);
     if (!value) {
         // The text is written as the value's own compact text; it reads back the same.
-        value = Json::parse(Source_->text(Order_[index]));
+        Json sent = Json::parse(Source_->text(Order_[index]));
+        value = Transform_ ? Transform_(sent) : std::move(sent);
     }
     return *value;
 }

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <mutex>
@@ -21,17 +22,22 @@ class ServerEntries {
 public:
     using Json = nlohmann::ordered_json;
 
+    // What an entry as the server sent it becomes as the client reads it; nullptr keeps it.
+    using EntryTransform = std::function<Json(const Json&)>;
+
     ServerEntries() = default;
     // The elements of `array` (nothing when it is not an array), already read.
     ServerEntries(Json array); // NOLINT: assigning a parsed array is the plain way to set the list
+    ServerEntries(Json array, const EntryTransform& transform);
     // Where entries not yet read come from: the compact JSON text of entry `index`.
     class Source {
     public:
         virtual ~Source() = default;
         virtual std::string text(std::size_t index) const = 0;
     };
-    // Entry i is entry order[i] of `source`.
-    ServerEntries(std::shared_ptr<const Source> source, std::vector<std::size_t> order);
+    // Entry i is entry order[i] of `source`, read through `transform`.
+    ServerEntries(std::shared_ptr<const Source> source, std::vector<std::size_t> order,
+                  EntryTransform transform = {});
 
     std::size_t size() const { return Values_.size(); }
     bool empty() const { return Values_.empty(); }
@@ -74,6 +80,7 @@ public:
 private:
     std::shared_ptr<const Source> Source_;
     std::vector<std::size_t> Order_;
+    EntryTransform Transform_;
     // Entries read so far; the vector never changes its size, so their addresses stay put. The
     // first reading of an entry is guarded: a worker may read the list as well.
     mutable std::vector<std::optional<Json>> Values_;

@@ -1,6 +1,7 @@
 #include "connection/list/server_list_reader.h"
 
 #include "connection/http/json_value_text.h"
+#include "connection/list/member_text.h"
 #include "platform/text/text_codec.h"
 
 #include <simdjson.h>
@@ -355,17 +356,34 @@ QString memberText(simdjson::dom::object entry, std::string_view name) {
     }
 }
 
-TorrentRowFields rowFieldsOf(simdjson::dom::element entry) {
+TorrentRowFields rowFieldsOf(simdjson::dom::element entry, const ListDialect& dialect) {
     if (!entry.is_object()) {
         return {};
     }
     const simdjson::dom::object object = entry.get_object().value_unsafe();
-    return {memberText(object, "Name"), memberText(object, "Hash"), memberText(object, "Length"),
-            memberText(object, "Status")};
+    QString name = memberText(object, dialect.name);
+    if (name.isEmpty() && !dialect.fallbackName.empty()) {
+        name = memberText(object, dialect.fallbackName);
+    }
+    return {std::move(name), memberText(object, dialect.hash), memberText(object, dialect.length),
+            memberText(object, dialect.status)};
+}
+
+// The same fields read from the plain reader's value.
+TorrentRowFields rowFieldsOf(const Json& entry, const ListDialect& dialect) {
+    const auto text = [&entry](std::string_view name) {
+        return entryMemberText(entry, std::string(name).c_str());
+    };
+    QString name = text(dialect.name);
+    if (name.isEmpty() && !dialect.fallbackName.empty()) {
+        name = text(dialect.fallbackName);
+    }
+    return {std::move(name), text(dialect.hash), text(dialect.length), text(dialect.status)};
 }
 
 // The plain way: the strict reader, then the sort by each entry's written text.
-ServerListRead readPlainly(const QByteArray& answer) {
+ServerListRead readPlainly(const QByteArray& answer, const ListDialect& dialect,
+                           const ServerEntries::EntryTransform& transform) {
     ListParseOutcome outcome = parseServerList(answer);
     ServerListRead read;
     read.kind = outcome.kind;
@@ -375,9 +393,9 @@ ServerListRead readPlainly(const QByteArray& answer) {
     sortServerList(outcome.array);
     read.rowFields.reserve(outcome.array.size());
     for (const Json& entry : outcome.array) {
-        read.rowFields.push_back(torrentRowFields(entry));
+        read.rowFields.push_back(rowFieldsOf(entry, dialect));
     }
-    read.entries = ServerEntries(std::move(outcome.array));
+    read.entries = ServerEntries(std::move(outcome.array), transform);
     return read;
 }
 
@@ -441,7 +459,8 @@ private:
     std::vector<std::optional<std::string>> Whole_;
 };
 
-std::optional<ServerListRead> readFast(const QByteArray& answer) {
+std::optional<ServerListRead> readFast(const QByteArray& answer, const ListDialect& dialect,
+                                       const ServerEntries::EntryTransform& transform) {
     // One parser keeps its buffers from one refresh to the next; the document is the list's own.
     static std::mutex parserInUse;
     static simdjson::dom::parser parser;
@@ -466,7 +485,7 @@ std::optional<ServerListRead> readFast(const QByteArray& answer) {
         for (const simdjson::dom::element entry : array) {
             checkEntry(entry, 1);
             entries->Entries.push_back(entry);
-            fields.push_back(rowFieldsOf(entry));
+            fields.push_back(rowFieldsOf(entry, dialect));
         }
     } catch (const NotForTheFastReader&) {
         return std::nullopt;
@@ -484,7 +503,7 @@ std::optional<ServerListRead> readFast(const QByteArray& answer) {
     for (const std::size_t index : order) {
         read.rowFields.push_back(std::move(fields[index]));
     }
-    read.entries = ServerEntries(std::move(entries), std::move(order));
+    read.entries = ServerEntries(std::move(entries), std::move(order), transform);
     return read;
 }
 } // namespace
@@ -523,11 +542,18 @@ bool utf16Less(std::string_view a, std::string_view b) {
     return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
 }
 
-ServerListRead readServerList(const QByteArray& answer) {
-    if (std::optional<ServerListRead> fast = readFast(answer)) {
+const ListDialect kApi11ListDialect{"Name", {}, "Hash", "Length", "Status", nullptr};
+
+ServerListRead readServerList(const QByteArray& answer, const ListDialect& dialect,
+                              const ServerEntries::EntryTransform& transform) {
+    ServerEntries::EntryTransform reading = transform;
+    if (!reading && dialect.clientEntry != nullptr) {
+        reading = dialect.clientEntry;
+    }
+    if (std::optional<ServerListRead> fast = readFast(answer, dialect, reading)) {
         return std::move(*fast);
     }
-    return readPlainly(answer);
+    return readPlainly(answer, dialect, reading);
 }
 
 } // namespace qb::connection

@@ -23,6 +23,16 @@ QByteArray addBodyOfLine(const QString& line) {
     return qb::connection::listBody(line, posterOfLine(line), line.contains(kPosterMarker));
 }
 
+connection::ListLineAdd listLineAdd(const QStringList& lines, qsizetype index) {
+    const QString& line = lines[index];
+    connection::ListLineAdd add{line, posterOfLine(line), line.contains(kPosterMarker), {}};
+    if (index > 0 && isNameLine(lines[index - 1])) {
+        const QString& name = lines[index - 1];
+        add.title = name.mid(name.indexOf(u":: ") + 3).trimmed();
+    }
+    return add;
+}
+
 bool looksLikeLink(const QString& line) {
     const QString link = line.trimmed();
     for (const char16_t* scheme : {u"magnet:?", u"http://", u"https://"}) {

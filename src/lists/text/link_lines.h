@@ -1,5 +1,7 @@
 #pragma once
 
+#include "connection/api/api_requests.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -17,6 +19,11 @@ QString posterOfLine(const QString& line);
 // The add request body of a link line: the whole line is the link; the info part, with the
 // line's poster address, is there exactly when the line contains "&as=".
 QByteArray addBodyOfLine(const QString& line);
+
+// The add of link line `index`: the whole line, the poster after its "&as=" (sent only when
+// the line has one), and the torrent's name from the name line before it, where there is one
+// (the text after its ":: ", trimmed).
+connection::ListLineAdd listLineAdd(const QStringList& lines, qsizetype index);
 
 // Whether a line looks like something a server can add: a magnet link or an http(s) address.
 bool looksLikeLink(const QString& line);

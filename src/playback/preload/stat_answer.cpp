@@ -37,7 +37,11 @@ std::optional<PreloadStat> readStatAnswer(const QByteArray& body) {
     if (!size || !preloaded) {
         return std::nullopt;
     }
-    return PreloadStat{*size, *preloaded, shownText(*answer, "ConnectedSeeders"),
-                       shownText(*answer, "ActivePeers"), shownText(*answer, "DownloadSpeed")};
+    return PreloadStat{*size,
+                       *preloaded,
+                       shownText(*answer, "ConnectedSeeders"),
+                       shownText(*answer, "ActivePeers"),
+                       shownText(*answer, "DownloadSpeed"),
+                       *preloaded > *size};
 }
 } // namespace qb::playback

@@ -98,7 +98,7 @@ TEST(StatAnswer, ReadsTheFiveValues) {
         R"("ActivePeers":11,"ConnectedSeeders":9,"FileStats":[]})");
     ASSERT_TRUE(stat.has_value());
     EXPECT_EQ(*stat, (PreloadStat{20971520, 10485760, QStringLiteral("9"), QStringLiteral("11"),
-                                  QStringLiteral("2097152.5")}));
+                                  QStringLiteral("2097152.5"), false}));
 }
 
 TEST(SpeedInMegabytes, Table) {
