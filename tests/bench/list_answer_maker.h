@@ -10,9 +10,10 @@ namespace qb::bench {
 // same answer.
 QByteArray makeListAnswer(int entries, unsigned seed = 1);
 
-// The same collection as today's server lists it ("/torrents", action "list"): status objects
-// with their members in the server's order and the empty ones left out, files sorted by path
-// with ids from 1, the client's release data in "data" for half of them, one in five only in
-// the server's database (stat 5, no name or files).
+// The same kind of collection as today's server lists it ("/torrents", action "list"): status
+// objects with their members in the server's order and the empty ones left out. Three in four
+// are only in the server's database (stat 5: no name, counters or files; their file list is in
+// "data" as the server keeps it, or the client's release data is), the others loaded, with their
+// counters, "torrs_hash" and files sorted by path with ids from 1.
 QByteArray makeTodayListAnswer(int entries, unsigned seed = 1);
 } // namespace qb::bench

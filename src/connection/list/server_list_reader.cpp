@@ -27,7 +27,9 @@ using Json = nlohmann::ordered_json;
 // The reader met something it must not decide alone; the plain reader takes over.
 struct NotForTheFastReader {};
 
-constexpr std::size_t kSearchedMembers = 16;
+// Objects up to this many members are searched for a repeated name; larger ones are hashed.
+// Today's status objects have up to about forty.
+constexpr std::size_t kSearchedMembers = 64;
 
 // The two-character escape Json::dump writes for `c`; nullptr when it writes \u00XX.
 const char* shortEscape(unsigned char c) {
@@ -148,10 +150,16 @@ private:
             }
             first = false;
             writeString(member.key);
+            if (Cut_) {
+                return;
+            }
             Out_.put(':');
             writeValue(member.value);
         }
-        Out_.put('}');
+        // A text cut short inside ends there: the beginning stays a beginning of the whole.
+        if (!Cut_) {
+            Out_.put('}');
+        }
     }
 
     void writeArray(simdjson::dom::array array) {
@@ -167,7 +175,9 @@ private:
             first = false;
             writeValue(item);
         }
-        Out_.put(']');
+        if (!Cut_) {
+            Out_.put(']');
+        }
     }
 
     template <typename Integer> void writeNumber(Integer value) {
@@ -176,8 +186,19 @@ private:
     }
 
     // A string as Json::dump writes it without ASCII escaping: the quote, the backslash and
-    // control characters escaped, everything else as it is.
+    // control characters escaped, everything else as it is. A beginning stops inside a string
+    // that would run past its limit (a long "data" text, for one).
     void writeString(std::string_view text) {
+        if (Limit_ != SIZE_MAX && Out_.size() + text.size() + 2 > Limit_) {
+            const std::size_t room = Limit_ > Out_.size() ? Limit_ - Out_.size() : 0;
+            writeStringText(text.substr(0, room), false);
+            Cut_ = true;
+            return;
+        }
+        writeStringText(text, true);
+    }
+
+    void writeStringText(std::string_view text, bool closed) {
         // At most six bytes for each byte (\\u00XX) and the quotes.
         char* out = Out_.room(text.size() * 6 + 2);
         char* const begin = out;
@@ -201,7 +222,9 @@ private:
         }
         std::memcpy(out, text.data() + plainFrom, text.size() - plainFrom);
         out += text.size() - plainFrom;
-        *out++ = '"';
+        if (closed) {
+            *out++ = '"';
+        }
         Out_.grow(static_cast<std::size_t>(out - begin));
     }
 
@@ -264,18 +287,30 @@ void checkEntry(simdjson::dom::element element, int depth) {
     std::size_t named = 0;
     std::unordered_set<std::string_view> hashedNames;
     const bool hashed = object.size() > kSearchedMembers;
+    // One bit of 64 for each name seen, chosen by its length and outer characters: only a name
+    // whose bit is set already is compared with the names before it.
+    std::uint64_t seen = 0;
     for (const simdjson::dom::key_value_pair member : object) {
         if (hashed) {
             if (!hashedNames.insert(member.key).second) {
                 throw NotForTheFastReader{};
             }
         } else {
-            for (std::size_t i = 0; i < named; ++i) {
-                if (sameName(names[i], member.key)) {
-                    throw NotForTheFastReader{};
+            const std::string_view key = member.key;
+            const std::size_t mix = key.empty() ? 0
+                                                : key.size() * 31 +
+                                                      static_cast<unsigned char>(key.front()) * 7 +
+                                                      static_cast<unsigned char>(key.back());
+            const std::uint64_t bit = std::uint64_t{1} << (mix & 63);
+            if ((seen & bit) != 0) {
+                for (std::size_t i = 0; i < named; ++i) {
+                    if (sameName(names[i], key)) {
+                        throw NotForTheFastReader{};
+                    }
                 }
             }
-            names[named++] = member.key;
+            seen |= bit;
+            names[named++] = key;
         }
         checkEntry(member.value, depth);
     }
@@ -324,20 +359,9 @@ public:
     std::vector<simdjson::dom::element> Entries;
 };
 
-// A member of an entry read as entryMemberText reads it from the plain reader's value: the last
-// of repeated names counts; missing, null, objects and arrays read as the empty text.
-QString memberText(simdjson::dom::object entry, std::string_view name) {
-    simdjson::dom::element found;
-    bool any = false;
-    for (const simdjson::dom::key_value_pair member : entry) {
-        if (member.key == name) {
-            found = member.value;
-            any = true;
-        }
-    }
-    if (!any) {
-        return {};
-    }
+// A value read as entryMemberText reads it from the plain reader's value: objects and arrays
+// (and null) read as the empty text.
+QString valueText(simdjson::dom::element found) {
     switch (found.type()) {
     case simdjson::dom::element_type::STRING: {
         const std::string_view text = found.get_string().value_unsafe();
@@ -356,17 +380,31 @@ QString memberText(simdjson::dom::object entry, std::string_view name) {
     }
 }
 
+// The members a row shows, found in one pass over the entry's members (the last of repeated
+// names counts, as the plain reader keeps them; an entry with one is read the plain way anyway).
 TorrentRowFields rowFieldsOf(simdjson::dom::element entry, const ListDialect& dialect) {
     if (!entry.is_object()) {
         return {};
     }
+    const std::array<std::string_view, 5> names{dialect.name, dialect.fallbackName, dialect.hash,
+                                                dialect.length, dialect.status};
+    std::array<std::optional<simdjson::dom::element>, 5> found;
     const simdjson::dom::object object = entry.get_object().value_unsafe();
-    QString name = memberText(object, dialect.name);
-    if (name.isEmpty() && !dialect.fallbackName.empty()) {
-        name = memberText(object, dialect.fallbackName);
+    for (const simdjson::dom::key_value_pair member : object) {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (!names[i].empty() && member.key == names[i]) {
+                found[i] = member.value;
+            }
+        }
     }
-    return {std::move(name), memberText(object, dialect.hash), memberText(object, dialect.length),
-            memberText(object, dialect.status)};
+    const auto text = [&found](std::size_t i) {
+        return found[i] ? valueText(*found[i]) : QString();
+    };
+    QString name = text(0);
+    if (name.isEmpty()) {
+        name = text(1);
+    }
+    return {std::move(name), text(2), text(3), text(4)};
 }
 
 // The same fields read from the plain reader's value.

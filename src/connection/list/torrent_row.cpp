@@ -3,6 +3,8 @@
 #include "connection/list/member_text.h"
 
 #include <cmath>
+#include <cstdint>
+#include <optional>
 
 namespace qb::connection {
 namespace {
@@ -26,9 +28,28 @@ TorrentRowFields torrentRowFields(const nlohmann::ordered_json& entry) {
             entryMemberText(entry, "Length"), entryMemberText(entry, "Status")};
 }
 
+namespace {
+// The common "Length", a whole number of bytes, read without the general number reading (which
+// is a good part of a large list's refresh). The nearest double, as that reading gives it.
+std::optional<double> wholeBytes(const QString& length) {
+    if (length.isEmpty() || length.size() > 19) {
+        return std::nullopt;
+    }
+    std::uint64_t value = 0;
+    for (const QChar c : length) {
+        if (c < u'0' || c > u'9') {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<std::uint64_t>(c.unicode() - u'0');
+    }
+    return static_cast<double>(value);
+}
+} // namespace
+
 QString sizeFromLengthText(const QString& length) {
     bool ok = false;
-    const double bytes = length.toDouble(&ok);
+    const std::optional<double> whole = wholeBytes(length);
+    const double bytes = whole ? (ok = true, *whole) : length.toDouble(&ok);
     if (!ok || !std::isfinite(bytes)) {
         return QStringLiteral("0.00");
     }

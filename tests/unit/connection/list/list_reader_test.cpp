@@ -98,6 +98,34 @@ TEST(SameAsPlain, ForRealisticAnswersWithRandomNames) {
     }
 }
 
+// The sort compares a beginning of each entry's text first. A beginning that ends inside an
+// array, a string or an object must be a true beginning of the whole text: entries that agree
+// up to there and differ right after it are ordered as the plain sort orders them.
+TEST(SameAsPlain, ForEntriesThatDifferJustWhereTheirBeginningsEnd) {
+    const auto ones = [](int count, const char* last) {
+        std::string items;
+        for (int i = 0; i < count; ++i) {
+            items += i == 0 ? "1" : ",1";
+        }
+        return items + last;
+    };
+    for (int a = 40; a <= 52; ++a) {
+        for (int b = 40; b <= 52; ++b) {
+            for (const char* last : {"", ",0", ",2"}) {
+                expectSameAsPlain(QByteArray::fromStdString("[{\"A\":[" + ones(a, last) +
+                                                            "]},{\"A\":[" + ones(b, "") + "]}]"));
+                expectSameAsPlain(QByteArray::fromStdString("[{\"A\":{\"B\":[" + ones(a, last) +
+                                                            "]}},{\"A\":{\"B\":[" + ones(b, "") +
+                                                            "]}}]"));
+                expectSameAsPlain(QByteArray::fromStdString(
+                    "[{\"A\":\"" + std::string(static_cast<std::size_t>(a * 2), 'x') + last +
+                    "\",\"B\":1},{\"A\":\"" + std::string(static_cast<std::size_t>(b * 2), 'x') +
+                    "\"}]"));
+            }
+        }
+    }
+}
+
 TEST(SameAsPlain, ForNestingAtAndPastTheLimit) {
     for (const int depth :
          {kMaxJsonAnswerDepth - 1, kMaxJsonAnswerDepth, kMaxJsonAnswerDepth + 1, 1100}) {
