@@ -6,10 +6,14 @@
 #include "standin_fixture.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
 #include <QTimer>
 
 #include <sys/stat.h>
@@ -361,6 +365,39 @@ TEST_F(Refresh, LeavingAnEmptyAddressFieldPutsTheRememberedAddressBack) {
     form->SrvAdressExit();
     EXPECT_EQ(form->SrvAdress->text(), toQ(server.baseUrl()));
     EXPECT_FALSE(form->Timer1->isActive());
+}
+
+} // namespace
+
+namespace {
+
+// A server that takes the connection and never says a word.
+TEST_F(Refresh, AServerThatStaysSilentEndsInTheUnreachableStateSoTheUserCanGoOn) {
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    std::vector<QTcpSocket*> held;
+    QObject::connect(&silent, &QTcpServer::newConnection, &silent, [&] {
+        while (QTcpSocket* socket = silent.nextPendingConnection()) {
+            held.push_back(socket); // read nothing, answer nothing
+        }
+    });
+    form->SrvAdress->setText(u"http://127.0.0.1:"_s + QString::number(silent.serverPort()));
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(form->ConnectButton, Qt::LeftButton);
+    EXPECT_FALSE(held.empty());
+    EXPECT_EQ(form->status->text(), u"Сервер не отвечает"_s);
+    EXPECT_TRUE(form->ConnectButton->isEnabled());
+    EXPECT_TRUE(form->SrvAdress->isEnabled());
+    EXPECT_EQ(form->TorrentList->count(), 0);
+    // Within the list's own read time-out of 30 s (plus the 500 ms hold), not for ever.
+    EXPECT_LT(clock.elapsed(), 40000);
+
+    // The user switches back to the working server.
+    form->SrvAdress->setText(toQ(server.baseUrl()));
+    QTest::mouseClick(form->ConnectButton, Qt::LeftButton);
+    EXPECT_EQ(form->status->text(), u"Сервер ОК"_s);
+    EXPECT_EQ(form->TorrentList->count(), 2);
 }
 
 } // namespace
