@@ -11,8 +11,15 @@ namespace {
 
 using qb::test::toQ;
 
-class RealPlayer : public qb::test::PlaybackTest {
+enum class Generation { Api11, Today };
+
+// Against a server of each generation of TorrServer's interface.
+class RealPlayer : public qb::test::PlaybackTest, public ::testing::WithParamInterface<Generation> {
 protected:
+    std::vector<std::string> serverArgs() const override {
+        return {"--api", GetParam() == Generation::Today ? "matrix" : "1.1"};
+    }
+
     void prepareContent(const std::string& content) override {
         if (QStandardPaths::findExecutable(u"ffmpeg"_s).isEmpty() ||
             QStandardPaths::findExecutable(u"mpv"_s).isEmpty()) {
@@ -40,7 +47,7 @@ protected:
     std::string clipTorrent;
 };
 
-TEST_F(RealPlayer, MpvPlaysTheStreamThroughThePlaylist) {
+TEST_P(RealPlayer, MpvPlaysTheStreamThroughThePlaylist) {
     if (clipTorrent.empty()) {
         GTEST_SKIP() << "ffmpeg and mpv are needed (scripts/install-deps.sh installs them)";
     }
@@ -86,10 +93,14 @@ TEST_F(RealPlayer, MpvPlaysTheStreamThroughThePlaylist) {
     EXPECT_TRUE(mpvLog.contains("server/tmp.m3u")) << "mpv did not open the playlist";
 
     // mpv read the stream from the stand-in, asking for ranges.
+    const bool today = GetParam() == Generation::Today;
+    const std::string stream =
+        today ? "/stream/Clip.mp4" : "/torrent/view/" + clipHash + "/Clip_Clip.mp4";
     int ranges = 0;
     for (const auto& request : server->requests()) {
-        if (request.value("path", std::string())
-                .rfind("/torrent/view/" + clipHash + "/Clip_Clip.mp4", 0) != 0) {
+        if (request.value("path", std::string()).rfind(stream, 0) != 0 ||
+            (today && request.value("target", std::string()).find("link=" + clipHash) ==
+                          std::string::npos)) {
             continue;
         }
         for (const auto& header : request["headers"]) {
@@ -100,5 +111,11 @@ TEST_F(RealPlayer, MpvPlaysTheStreamThroughThePlaylist) {
     EXPECT_GE(ranges, 1) << server->requests().dump(1);
     ASSERT_TRUE(preloadEnded());
 }
+
+INSTANTIATE_TEST_SUITE_P(BothGenerations, RealPlayer,
+                         ::testing::Values(Generation::Api11, Generation::Today),
+                         [](const ::testing::TestParamInfo<Generation>& info) {
+                             return info.param == Generation::Today ? "Today" : "Api11";
+                         });
 
 } // namespace
