@@ -4,6 +4,7 @@
 #include "playback_fixture.h"
 
 #include "search_typing.h"
+#include "series_fixture.h"
 
 #include "connection/list/row_colours.h"
 
@@ -46,6 +47,14 @@ protected:
     }
 
     bool today() const { return GetParam() == Generation::Today; }
+
+    // A series of the tracker with eight files: release 310455, whose page on the stand-in
+    // service announces ten.
+    void prepareContent(const std::string& content) override {
+        seriesTorrent = qb::test::makeMultiFileTorrent(content, "Series", 8);
+    }
+
+    std::string seriesTorrent;
 
     void clickRowOf(const QString& name) {
         const int row = rowOf(form->TorrentList, name);
@@ -500,6 +509,51 @@ TEST_P(Generations, AListFileIsAddedWithTitlesAndPosters) {
         }
     }
     EXPECT_EQ(form->SelectedReleaseId, u"77"_s);
+}
+
+TEST_P(Generations, ASeriesAddedFromAListIsCheckedAndUpdated) {
+    // The series' hash, as the server computes it; then the server forgets it again.
+    ASSERT_FALSE(seriesTorrent.empty());
+    const std::string hash = server->addTorrentFile(seriesTorrent);
+    ASSERT_FALSE(hash.empty());
+    refresh();
+    chooseFromRowMenu(u"Series"_s, form->mDel);
+    ASSERT_EQ(form->TorrentList->count(), 2);
+
+    // Added as the client adds a release: under its release id, with its poster.
+    const QString list = appDir() + u"series.txt"_s;
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(":: Series\r\nmagnet:?xt=urn:btih:" + hash +
+                                         "&dn=id_4BCB7&tr=http%3A%2F%2Fbt.tracker.example%2Fann"
+                                         "&as=http://img.example/s.jpg\r\n"));
+    file.close();
+    dialogs->answerNext(list);
+    form->N25->trigger();
+    ASSERT_TRUE(waitUntil([this] { return form->TorrentList->count() == 3; }));
+
+    form->UpdateTimer1Timer(); // what the hourly timer runs: a refresh, then the check
+    ASSERT_TRUE(
+        waitUntil([this] { return !form->CheckSerialsTH->isRunning(); }, std::chrono::seconds(30)));
+    const int marked = rowOf(form->TorrentList, u"[update] "_s);
+    ASSERT_GE(marked, 0);
+    EXPECT_EQ(form->UpdateList1->count(), 1);
+
+    // "Обновить торрент": the old release goes, the current one comes under the same id.
+    const QString markedText = form->TorrentList->item(marked)->text();
+    chooseFromRowMenu(markedText.left(12), form->update1);
+    ASSERT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(60)));
+    const std::string current = "b9c3c859e7fcb058be4fe08031466b438c73feb5";
+    bool oldThere = false;
+    bool currentThere = false;
+    for (const auto& entry : form->ServerList) {
+        const std::string entryHash = entry.value("Hash", std::string());
+        oldThere = oldThere || entryHash == hash;
+        currentThere = currentThere || QString::fromStdString(entryHash).toLower() == toQ(current);
+    }
+    EXPECT_FALSE(oldThere);
+    EXPECT_TRUE(currentThere);
+    EXPECT_EQ(form->UpdateList1->count(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothGenerations, Generations,
