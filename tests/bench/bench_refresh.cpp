@@ -23,12 +23,11 @@ const QStringList kUpdateRows{
 
 // The refresh's way from the answer to the rows: read and sort (off the window's thread), then
 // the row texts (on it).
-void answerToRows(benchmark::State& state) {
-    QByteArray answer = qb::bench::makeListAnswer(static_cast<int>(state.range(0)));
+void toRows(benchmark::State& state, QByteArray answer, const ListDialect& dialect) {
     // As a body read from the network in pieces, with room to spare behind it.
     answer.reserve(answer.size() + qsizetype{simdjson::SIMDJSON_PADDING});
     for (auto _ : state) {
-        ServerListRead read = readServerList(answer);
+        ServerListRead read = readServerList(answer, dialect);
         QStringList rows;
         rows.reserve(static_cast<qsizetype>(read.rowFields.size()));
         for (const auto& fields : read.rowFields) {
@@ -41,23 +40,15 @@ void answerToRows(benchmark::State& state) {
     state.counters["answer_kB"] = static_cast<double>(answer.size()) / 1024.0;
 }
 
+void answerToRows(benchmark::State& state) {
+    toRows(state, qb::bench::makeListAnswer(static_cast<int>(state.range(0))), kApi11ListDialect);
+}
+
 // The same for today's server, whose list holds status objects that the rows read through the
 // client's entries.
 void todayAnswerToRows(benchmark::State& state) {
-    QByteArray answer = qb::bench::makeTodayListAnswer(static_cast<int>(state.range(0)));
-    answer.reserve(answer.size() + qsizetype{simdjson::SIMDJSON_PADDING});
-    for (auto _ : state) {
-        ServerListRead read = readServerList(answer, today::kListDialect);
-        QStringList rows;
-        rows.reserve(static_cast<qsizetype>(read.rowFields.size()));
-        for (const auto& fields : read.rowFields) {
-            rows.append(torrentRowText(fields, kUpdateRows));
-        }
-        benchmark::DoNotOptimize(rows);
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-    state.SetBytesProcessed(state.iterations() * answer.size());
-    state.counters["answer_kB"] = static_cast<double>(answer.size()) / 1024.0;
+    toRows(state, qb::bench::makeTodayListAnswer(static_cast<int>(state.range(0))),
+           today::kListDialect);
 }
 
 // The same with the plain reader and sort alone, as the refresh once did it.
