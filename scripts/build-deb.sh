@@ -26,6 +26,11 @@ dpkg-checkbuilddeps "$source/debian/control"
 if command -v ccache >/dev/null; then
     export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
 fi
+# Two compilers at a time, as everywhere on the project's two-core machine, unless told otherwise.
+case " ${DEB_BUILD_OPTIONS:-} " in
+*" parallel="*) ;;
+*) export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:+$DEB_BUILD_OPTIONS }parallel=2" ;;
+esac
 started=$(date +%s)
 (cd "$source" && dpkg-buildpackage -b -us -uc)
 echo "dpkg-buildpackage took $(($(date +%s) - started)) s"
