@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The desktop entry and the AppStream metainfo as the package installs them (staged under ROOT),
-# and the entry that register-desktop-entry.sh writes for a program folder, pass their
-# validators; the metainfo's launchable is the package's entry.
+# The desktop entry, the AppStream metainfo and the manual page as the package installs them
+# (staged under ROOT), and the entry that register-desktop-entry.sh writes for a program folder,
+# pass their validators; the metainfo's launchable is the package's entry.
 #   check-desktop-files.sh ROOT PACKAGING_FOLDER
 set -euo pipefail
 root=$1
@@ -18,6 +18,8 @@ for size in 16 22 24 32 48 64 128 256 512; do
 done
 grep -qx 'Exec=quillbrook %u' "$entry"
 grep -qx 'Icon=quillbrook' "$entry"
+# The manual page reads without a warning of groff's.
+groff -man -ww -z "$root/usr/share/man/man1/quillbrook.1" 2>&1 | { ! grep .; }
 
 # A program folder registered from a path that needs quoting in a desktop entry.
 scratch=$(mktemp -d)
