@@ -18,8 +18,8 @@ for size in 16 22 24 32 48 64 128 256 512; do
 done
 grep -qx 'Exec=quillbrook %u' "$entry"
 grep -qx 'Icon=quillbrook' "$entry"
-# The manual page reads without a warning of groff's.
-groff -man -ww -z "$root/usr/share/man/man1/quillbrook.1" 2>&1 | { ! grep .; }
+# The manual page (gzipped in a built package) reads without a warning of groff's.
+zcat -f "$root"/usr/share/man/man1/quillbrook.1* | groff -man -ww -z 2>&1 | { ! grep .; }
 
 # A program folder registered from a path that needs quoting in a desktop entry.
 scratch=$(mktemp -d)
