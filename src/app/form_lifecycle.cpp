@@ -32,7 +32,8 @@ bool TForm1::FormCreate() {
         PendingHandOff = Platform_.firstArgument;
     }
 
-    const qb::app::LoadedSettings settings = qb::app::loadOrCreateSettings(AppDir(), windowTitle());
+    const qb::app::LoadedSettings settings =
+        qb::app::loadOrCreateSettings(SettingsDir(), windowTitle());
 
     const QString caption = u"Quillbrook FHD v"_s + qb::app::AppVersion();
     QGuiApplication::setApplicationDisplayName(caption);
@@ -114,7 +115,7 @@ bool TForm1::FormCloseQuery() {
     values.serviceBaseUrl = ServiceBaseUrl;
     values.keepLocalServer = KeepLocalServerSetting;
 
-    const QString path = AppDir() + u"app.json"_s;
+    const QString path = SettingsDir() + u"app.json"_s;
     if (!qb::app::writeSettingsFile(path, qb::app::settingsText(values)) &&
         !SettingsWriteFailureReported) {
         // The close goes on all the same; the user hears of it once per run.

@@ -153,7 +153,13 @@ public:
     qb::platform::Platform& platform() { return Platform_; }
     // The interface of the server at the address the field holds now (window's thread only).
     qb::connection::TorrServerApi& server();
+    // Folder of the program, or the user's data folder of an installed program: the local
+    // server's "server/" folder and "tmp.torrent" lie under it. Trailing "/".
     const QString& AppDir() const { return Platform_.appDir; }
+    // Folder of app.json: AppDir, or the user's settings folder of an installed program.
+    QString SettingsDir() const { return Platform_.settingsDir(); }
+    // Folder of the release pages' cache: AppDir + "cache/", or the user's cache folder.
+    QString CacheDir() const { return Platform_.cacheDir(); }
 
     // --- Handlers: application core ---
     void FormShow();

@@ -1,6 +1,5 @@
 #include "platform/fonts.h"
 
-#include <QFile>
 #include <QFontDatabase>
 
 using namespace Qt::Literals::StringLiterals;
@@ -11,11 +10,9 @@ void provideTahoma() {
     if (QFontDatabase::hasFamily(u"Tahoma"_s)) {
         return;
     }
-    for (const QString& file :
-         {u"/usr/share/wine/fonts/tahoma.ttf"_s, u"/usr/share/wine/fonts/tahomabd.ttf"_s}) {
-        if (QFile::exists(file)) {
-            QFontDatabase::addApplicationFont(file);
-        }
+    // The bold face too, so that a bold text is never drawn from a substitute.
+    for (const QString& face : {u":/fonts/tahoma.ttf"_s, u":/fonts/tahomabd.ttf"_s}) {
+        QFontDatabase::addApplicationFont(face);
     }
 }
 

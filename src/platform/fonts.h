@@ -1,8 +1,8 @@
 #pragma once
 
 namespace qb::platform {
-// The window asks for Tahoma. Where the desktop has none but Wine's metric-compatible Tahoma is
-// installed, that one is loaded for the program, so captions fit their controls as designed;
-// otherwise fontconfig substitutes a sans font.
+// The window asks for Tahoma 9 pt, and its captions are laid out for that font's widths. A
+// desktop without Tahoma gets Wine's Tahoma, built into the program, so that no caption is cut
+// by a wider substitute; a desktop that has its own Tahoma keeps it.
 void provideTahoma();
 } // namespace qb::platform

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/folders/user_folders.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -97,14 +100,27 @@ struct Platform {
     std::unique_ptr<Processes> processes;
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<SystemInfo> system;
-    // Folder of the program with a trailing "/". Every file of the client lies under it.
+    // Folder of the program with a trailing "/". In a program folder every file of the client
+    // lies under it. An installed program has the user's data folder here: its "server/"
+    // folder and "tmp.torrent" lie there, its settings and release pages in userFolders.
     QString appDir;
+    // Set for an installed program only.
+    std::optional<UserFolders> userFolders;
     // The first command-line argument, empty when there is none.
     QString firstArgument;
+
+    // Folder of app.json, with a trailing "/".
+    QString settingsDir() const { return userFolders ? userFolders->settings : appDir; }
+    // Folder of the release pages' cache, with a trailing "/". A program folder may lack it.
+    QString cacheDir() const {
+        return userFolders ? userFolders->cache : appDir + QStringLiteral("cache/");
+    }
 };
 
-// The production bundle for a program in `appDir`.
+// The production bundle for a program folder `appDir`.
 Platform makeQtPlatform(const QString& appDir, const QString& firstArgument);
+// The production bundle for an installed program that keeps its files in `folders`.
+Platform makeQtPlatform(const UserFolders& folders, const QString& firstArgument);
 
 // Ends every process of this user (other than the calling one) whose executable file name or
 // first command-line entry's file name equals `name`, ignoring case.

@@ -24,4 +24,10 @@ Platform makeQtPlatform(const QString& appDir, const QString& firstArgument) {
     return platform;
 }
 
+Platform makeQtPlatform(const UserFolders& folders, const QString& firstArgument) {
+    Platform platform = makeQtPlatform(folders.data, firstArgument);
+    platform.userFolders = folders;
+    return platform;
+}
+
 } // namespace qb::platform

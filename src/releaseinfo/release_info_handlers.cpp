@@ -43,7 +43,7 @@ void TForm1::ShowReleaseInfo(const QString& releaseId) {
         qb::releaseinfo::writeIntoView(WebBrowser1, errorPage());
         return;
     }
-    const QString cacheFile = qb::releaseinfo::cacheFilePath(AppDir(), releaseId);
+    const QString cacheFile = qb::releaseinfo::cacheFilePath(CacheDir(), releaseId);
     const QList<QListWidgetItem*> selected = TorrentList->selectedItems();
     const auto source = qb::releaseinfo::pageSource(
         !selected.isEmpty(), selected.isEmpty() ? QString() : selected.first()->text(),
@@ -81,12 +81,12 @@ void TForm1::buildReleaseInfo(const QString& releaseId) {
 }
 
 void TForm1::cacheReleasePage(const QString& releaseId, const QString& html) {
-    const QFileInfo folder(qb::releaseinfo::cacheFolder(AppDir()));
+    const QFileInfo folder(CacheDir());
     if (!folder.isDir()) {
         return; // no cache folder, no cache
     }
     // The page text itself, in UTF-8 with a byte-order mark, which the view reads back as such.
-    const QString path = qb::releaseinfo::cacheFilePath(AppDir(), releaseId);
+    const QString path = qb::releaseinfo::cacheFilePath(CacheDir(), releaseId);
     if (!qb::platform::writeUtf8BomTextFile(path, html)) {
         message(u"Не удается записать файл "_s + QDir::toNativeSeparators(path),
                 QGuiApplication::applicationDisplayName(), qb::platform::MessageIcon::Error);

@@ -22,8 +22,7 @@ void TForm1::connectInfoViewEvents() {
     connect(
         profile, &QWebEngineProfile::downloadRequested, this,
         [this](QWebEngineDownloadRequest* download) { WebBrowser1DownloadRequested(download); });
-    auto* page = new qb::releaseinfo::InfoViewPage(profile, qb::releaseinfo::cacheFolder(AppDir()),
-                                                   WebBrowser1);
+    auto* page = new qb::releaseinfo::InfoViewPage(profile, CacheDir(), WebBrowser1);
     WebBrowser1->setPage(page);
     connect(page, &qb::releaseinfo::InfoViewPage::navigating, this,
             [this](const QUrl& address) { WebBrowser1BeforeNavigate2(address); });

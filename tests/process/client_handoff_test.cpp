@@ -72,16 +72,6 @@ protected:
         first.waitForFinished();
     }
 
-    nlohmann::json lastRequestTo(const std::string& path) {
-        nlohmann::json found;
-        for (const auto& request : server.requests()) {
-            if (request["path"] == path) {
-                found = request;
-            }
-        }
-        return found;
-    }
-
     // Starts a second copy with `argument` and waits for it to end without a window.
     void handOver(const QString& argument) {
         QProcess second;
@@ -107,7 +97,7 @@ TEST_F(ClientHandOff, MagnetLinkOfASecondCopyIsAddedByTheRunningCopy) {
     handOver(QString::fromStdString(magnet));
 
     ASSERT_TRUE(waitUntil([this] { return server.requestsTo("/torrent/add") == 1; }));
-    const nlohmann::json add = lastRequestTo("/torrent/add");
+    const nlohmann::json add = server.lastRequestTo("/torrent/add");
     EXPECT_EQ(add["body"], "{\"link\": \"" + magnet + "\"}");
     EXPECT_EQ(add["method"], "POST");
     EXPECT_EQ(server.requestsTo("/torrent/upload"), 0);

@@ -204,4 +204,14 @@ int StandinProcess::requestsTo(const std::string& path) {
     return count;
 }
 
+nlohmann::json StandinProcess::lastRequestTo(const std::string& path) {
+    nlohmann::json found;
+    for (const auto& request : requests()) {
+        if (request.value("path", std::string()) == path) {
+            found = request;
+        }
+    }
+    return found;
+}
+
 } // namespace qb::testing

@@ -46,6 +46,8 @@ public:
     nlohmann::json requests();
     // How many logged requests went to `path` (without the query).
     int requestsTo(const std::string& path);
+    // The last logged request to `path` (without the query); null when there was none.
+    nlohmann::json lastRequestTo(const std::string& path);
     void clearRequests();
 
     // The build folder: QB_BUILD_DIR from the environment, else the one this was built in.

@@ -39,7 +39,8 @@ QPixmap appIconPixmap(int size) {
 
 QIcon appIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    // Twice each size as well, so that a screen scaled to 200 % draws every size sharp.
+    for (int size : {16, 24, 32, 48, 64, 96, 128, 256, 512}) {
         icon.addPixmap(appIconPixmap(size));
     }
     return icon;

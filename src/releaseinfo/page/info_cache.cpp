@@ -25,12 +25,8 @@ bool isReleaseId(QStringView id) {
     return true;
 }
 
-QString cacheFolder(const QString& appDir) {
-    return appDir + u"cache"_s;
-}
-
-QString cacheFilePath(const QString& appDir, const QString& releaseId) {
-    return cacheFolder(appDir) + u"/"_s + releaseId + u".html"_s;
+QString cacheFilePath(const QString& cacheDir, const QString& releaseId) {
+    return cacheDir + releaseId + u".html"_s;
 }
 
 bool isAllowedViewAddress(const QUrl& address, const QString& cacheFolder) {

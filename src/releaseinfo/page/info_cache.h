@@ -4,8 +4,9 @@
 #include <QStringView>
 #include <QUrl>
 
-// The cache of release pages: one file per release in the "cache" folder of the program, shown
-// in place of a new fetch unless the selected torrent waits for an update of its release.
+// The cache of release pages: one file per release in the cache folder (the program folder's
+// "cache", or the user's cache folder of an installed program), shown in place of a new fetch
+// unless the selected torrent waits for an update of its release.
 namespace qb::releaseinfo {
 
 enum class PageSource { Cache, Build };
@@ -18,8 +19,8 @@ PageSource pageSource(bool torrentSelected, QStringView selectedRowText, bool ca
 // an id taken from a page can never point a file name outside the cache folder.
 bool isReleaseId(QStringView id);
 
-QString cacheFolder(const QString& appDir);
-QString cacheFilePath(const QString& appDir, const QString& releaseId);
+// `cacheDir` is the cache folder with a trailing "/".
+QString cacheFilePath(const QString& cacheDir, const QString& releaseId);
 
 // Whether the information view may load this address: any address but a file outside the
 // cache folder, so a page can never show or reach the user's other files.

@@ -51,7 +51,7 @@ TEST(ReleaseId, IsDecimalDigitsOnly) {
 }
 
 TEST(CacheFile, LiesInTheCacheFolder) {
-    EXPECT_EQ(qb::releaseinfo::cacheFilePath(u"/opt/qb/"_s, u"107187"_s),
+    EXPECT_EQ(qb::releaseinfo::cacheFilePath(u"/opt/qb/cache/"_s, u"107187"_s),
               u"/opt/qb/cache/107187.html"_s);
 }
 
