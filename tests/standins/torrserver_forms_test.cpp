@@ -26,11 +26,6 @@ json list(TorrServerStandin& server) {
     return json::parse(postTo(server, "/torrent/list", "").body, nullptr, false);
 }
 
-json stat(TorrServerStandin& server, const std::string& hash) {
-    const Answer answer = postTo(server, "/torrent/stat", R"({"Hash":")" + hash + R"("})");
-    return answer.status == 200 ? json::parse(answer.body, nullptr, false) : json();
-}
-
 // A server of the version with the magnet added and saved.
 struct SavedServer {
     explicit SavedServer(const std::string& version, TorrServerStandinOptions options = {})
@@ -151,12 +146,12 @@ TEST(TorrServerForms, APreloadIsSkippedOnceTheTorrentHasPreloaded) {
     // A 1 MB preload runs inside the first request.
     const Answer first = getFrom(saved.server, play + "0&preload=1");
     ASSERT_EQ(first.status, 302);
-    const std::int64_t preloaded = stat(saved.server, kHash)["PreloadedBytes"];
+    const std::int64_t preloaded = statOf(saved.server, kHash)["PreloadedBytes"];
     EXPECT_GE(preloaded, kMiB);
     // Something is preloaded: the next play of any file redirects without a 20 MB preload.
     const Answer second = getFrom(saved.server, play + "2&preload=20");
     EXPECT_EQ(second.status, 302);
-    const json after = stat(saved.server, kHash);
+    const json after = statOf(saved.server, kHash);
     EXPECT_EQ(after["TorrentStatus"], 3);
     EXPECT_LT(after["PreloadedBytes"], 20 * kMiB);
     EXPECT_EQ(after["PreloadSize"], kMiB);
@@ -205,7 +200,7 @@ TEST(TorrServerForms, StatMembersAndFilesBeforeAndAfterTheMetadata) {
     EXPECT_TRUE(early["FileStats"].is_null());
     json later;
     ASSERT_TRUE(eventually([&] {
-        later = stat(server, kHash);
+        later = statOf(server, kHash);
         return later["TorrentStatus"] == 3;
     }));
     // Every file, sorted by path, each with its place as its id.
@@ -224,15 +219,15 @@ TEST(TorrServerForms, IdleTorrentsAreUnloadedThenStatAnswers404) {
     const std::string other = std::string(40, 'b');
     ASSERT_EQ(postTo(server, "/torrent/add", R"({"link":")" + other + R"(","DontSave":true})").body,
               other);
-    ASSERT_TRUE(stat(server, kHash).is_object());
-    ASSERT_TRUE(eventually([&] { return stat(server, kHash).is_null(); }));
+    ASSERT_TRUE(statOf(server, kHash).is_object());
+    ASSERT_TRUE(eventually([&] { return statOf(server, kHash).is_null(); }));
     EXPECT_EQ(postTo(server, "/torrent/stat", R"({"Hash":")" + kHash + R"("})").status, 404);
     // The saved one stays listed; the one held only in memory is gone with it.
     ASSERT_TRUE(eventually([&] { return list(server).size() == 1; }));
     EXPECT_EQ(list(server)[0]["Hash"], kHash);
     // A play loads it again.
     EXPECT_EQ(getFrom(server, "/torrent/play?link=" + kHash + "&stat=true").status, 200);
-    EXPECT_TRUE(stat(server, kHash).is_object());
+    EXPECT_TRUE(statOf(server, kHash).is_object());
 }
 
 TEST(TorrServerForms, ATorrentAddedByLinkIsSavedOnlyOnceItsMetadataArrived) {

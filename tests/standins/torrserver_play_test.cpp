@@ -1,44 +1,17 @@
 // The stand-in TorrServer's playback side: preload, stat progress, streams with Range, m3u.
-#include "standin_fixture.h"
+#include "torrserver_test_support.h"
 
-#include <QTemporaryDir>
-#include <fstream>
 #include <future>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <thread>
 
 using nlohmann::json;
-using qb::testing::torrServerOptions;
-using qb::testing::TorrServerStandin;
+using namespace qb::testing;
 
 namespace {
 const std::string kHash = "dd8255ecdc7ca55fb0bbf81323d87062db1f6d1c";
 // The first byte of this hash is odd: three episodes and an .srt are made up for it.
 const std::string kMagnet = "magnet:?xt=urn:btih:" + kHash + "&dn=Big+Buck+Bunny";
-constexpr std::int64_t kMiB = 1024 * 1024;
 
-json stat(TorrServerStandin& server, const std::string& hash) {
-    const auto answer =
-        server.client().Post("/torrent/stat", R"({"Hash": ")" + hash + R"("})", "text/plain");
-    return answer && answer->status == 200 ? json::parse(answer->body, nullptr, false) : json();
-}
-
-template <class Predicate> bool eventually(Predicate predicate) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), {});
-}
 } // namespace
 
 TEST(TorrServerPlay, PreloadBlocksWhileStatRisesThenRedirects) {
@@ -52,7 +25,7 @@ TEST(TorrServerPlay, PreloadBlocksWhileStatRisesThenRedirects) {
 
     json first;
     ASSERT_TRUE(eventually([&] {
-        first = stat(server, kHash);
+        first = statOf(server, kHash);
         return first.is_object() && first["TorrentStatus"] == 2 && first["PreloadedBytes"] > 0;
     }));
     EXPECT_EQ(first["PreloadSize"], 20 * kMiB);
@@ -62,7 +35,7 @@ TEST(TorrServerPlay, PreloadBlocksWhileStatRisesThenRedirects) {
     EXPECT_GT(first["ActivePeers"], 0);
     json later;
     ASSERT_TRUE(eventually([&] {
-        later = stat(server, kHash);
+        later = statOf(server, kHash);
         return later["PreloadedBytes"] > first["PreloadedBytes"];
     }));
     EXPECT_EQ(preload.wait_for(std::chrono::seconds(0)), std::future_status::timeout)
@@ -75,9 +48,9 @@ TEST(TorrServerPlay, PreloadBlocksWhileStatRisesThenRedirects) {
     EXPECT_EQ(answer->get_header_value("Location"),
               "http://127.0.0.1:" + std::to_string(server.port()) + "/torrent/view/" + kHash +
                   "/Big_Buck_Bunny_Big_Buck_Bunny_E01.mkv");
-    EXPECT_GE(stat(server, kHash)["PreloadedBytes"], 20 * kMiB);
+    EXPECT_GE(statOf(server, kHash)["PreloadedBytes"], 20 * kMiB);
     // The client waits for PreloadedBytes to pass PreloadSize: the read-ahead makes it so.
-    EXPECT_TRUE(eventually([&] { return stat(server, kHash)["PreloadedBytes"] > 20 * kMiB; }));
+    EXPECT_TRUE(eventually([&] { return statOf(server, kHash)["PreloadedBytes"] > 20 * kMiB; }));
 }
 
 TEST(TorrServerPlay, PreloadPathAndItsErrors) {
@@ -119,12 +92,12 @@ TEST(TorrServerPlay, APreloadGoesOnWhenItsClientLeaves) {
                                "&file=0&preload=true HTTP/1.1\r\nHost: x\r\n\r\n",
                            std::chrono::milliseconds(600));
     });
-    ASSERT_TRUE(eventually([&] { return stat(server, kHash)["TorrentStatus"] == 2; }));
+    ASSERT_TRUE(eventually([&] { return statOf(server, kHash)["TorrentStatus"] == 2; }));
     client.join();
-    EXPECT_EQ(stat(server, kHash)["TorrentStatus"], 2);
+    EXPECT_EQ(statOf(server, kHash)["TorrentStatus"], 2);
     // The server's preload runs inside the request but does not watch its client.
-    ASSERT_TRUE(eventually([&] { return stat(server, kHash)["TorrentStatus"] == 3; }));
-    EXPECT_GE(stat(server, kHash)["PreloadedBytes"], 20 * kMiB);
+    ASSERT_TRUE(eventually([&] { return statOf(server, kHash)["TorrentStatus"] == 3; }));
+    EXPECT_GE(statOf(server, kHash)["PreloadedBytes"], 20 * kMiB);
     const auto echo = server.client().Get("/echo");
     ASSERT_TRUE(echo);
     EXPECT_EQ(echo->body, "1.1.77");

@@ -41,6 +41,13 @@ inline Answer getFrom(TorrServerStandin& server, const std::string& path,
     return answerOf(server.client().Get(path, headers));
 }
 
+// The 1.1 stat object of a torrent, null when the server answers anything but 200.
+inline nlohmann::json statOf(TorrServerStandin& server, const std::string& hash) {
+    const Answer answer = postTo(server, "/torrent/stat", R"({"Hash": ")" + hash + R"("})");
+    return answer.status == 200 ? nlohmann::json::parse(answer.body, nullptr, false)
+                                : nlohmann::json();
+}
+
 // Polls until `predicate` holds, for at most twenty seconds.
 template <class Predicate> bool eventually(Predicate predicate) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);

@@ -1,5 +1,7 @@
 #include "go_query.h"
 
+#include "text_escape.h"
+
 #include <cctype>
 
 namespace torrserver {
@@ -39,16 +41,8 @@ std::optional<std::string> goQueryUnescape(std::string_view text) {
 }
 
 std::optional<std::string> goQueryValue(std::string_view target, std::string_view name) {
-    const auto mark = target.find('?');
-    if (mark == std::string_view::npos) {
-        return std::nullopt;
-    }
-    std::string_view query = target.substr(mark + 1);
-    while (!query.empty()) {
-        const auto amp = query.find('&');
-        const std::string_view pair = query.substr(0, amp);
-        query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
-        if (pair.empty() || pair.find(';') != std::string_view::npos) {
+    for (const std::string_view pair : queryPairs(target)) {
+        if (pair.find(';') != std::string_view::npos) {
             continue;
         }
         const auto eq = pair.find('=');

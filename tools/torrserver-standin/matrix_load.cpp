@@ -16,6 +16,15 @@ bool matrixHashOk(const std::string& text) {
     return isHexHash(text);
 }
 
+OnInfo matrixOnInfo(bool save, bool fromLink) {
+    OnInfo onInfo;
+    onInfo.save = save;
+    onInfo.saveReplaces = true;
+    onInfo.titleFromLink = fromLink;
+    onInfo.titleFromName = !fromLink;
+    return onInfo;
+}
+
 FoundTorrent matrixGetTorrent(App& app, const std::string& hash) {
     FoundTorrent found;
     found.loaded = app.store.loaded(hash);
@@ -86,6 +95,19 @@ LoadedTorrent matrixAddTorrent(App& app, const TorrentMeta& spec, const AddField
         }
     }
     return now;
+}
+
+std::optional<FoundTorrent> matrixFindNamed(App& app, const std::string& hash, Response& res) {
+    if (hash.empty() || !matrixHashOk(hash)) {
+        res.status = hash.empty() ? 400 : 500;
+        return std::nullopt;
+    }
+    FoundTorrent found = matrixGetTorrent(app, toLower(hash));
+    if (!found.found()) {
+        res.status = 404;
+        return std::nullopt;
+    }
+    return found;
 }
 
 std::optional<LoadedTorrent> matrixGotInfo(App& app, const std::string& hash) {

@@ -23,10 +23,18 @@ struct AddFields {
     std::string title, poster, data, category;
 };
 
+// What follows the metadata of an add by link (an empty title becomes the link's name) or of
+// an upload (it becomes the torrent's name); saved when asked to, replacing the database's.
+OnInfo matrixOnInfo(bool save, bool fromLink);
+
 // AddTorrent: loads the torrent unless it is loaded, then fills its empty title, category,
 // poster and data from `fields`, else from the database (the title, else from its info).
 LoadedTorrent matrixAddTorrent(App& app, const TorrentMeta& spec, const AddFields& fields,
                                const OnInfo& onInfo = {});
+
+// GetTorrent of a hash a request named, as /playlist and /cache look it up: an empty hash
+// answers 400, one that is not 40 hex digits 500, an unknown one 404 (nullopt then).
+std::optional<FoundTorrent> matrixFindNamed(App& app, const std::string& hash, Response& res);
 
 // Waits for the torrent's metadata as the server does (a minute and the disconnect time);
 // nullopt when it was closed meanwhile.

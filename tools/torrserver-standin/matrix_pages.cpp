@@ -3,8 +3,6 @@
 #include "matrix_routes.h"
 #include "text_escape.h"
 
-#include <thread>
-
 namespace torrserver {
 
 void matrixEcho(App& app, const Request&, Response& res, const AuthState&) {
@@ -51,11 +49,7 @@ void matrixMagnets(App& app, const Request&, Response& res, const AuthState&) {
 
 void matrixShutdown(App& app, const Request&, Response& res, const AuthState&) {
     res.status = 200;
-    // The server answers, then ends.
-    std::thread([&app] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        app.server.shutdown();
-    }).detach();
+    app.stopSoon(); // the server answers, then ends
 }
 
 void matrixViewed(App& app, const Request& req, Response& res, const AuthState&) {

@@ -112,22 +112,13 @@ void matrixPlaylist(App& app, const Request& req, Response& res, const AuthState
     const std::string hash = goQueryValue(req.target, "hash").value_or("");
     const bool fromLast = goQueryValue(req.target, "fromlast").has_value();
     const std::string index = goQueryValue(req.target, "index").value_or("");
-    if (hash.empty()) {
-        sendStatus(res, 400);
-        return;
-    }
-    if (!matrixHashOk(hash)) {
-        sendStatus(res, 500);
-        return;
-    }
-    const FoundTorrent found = matrixGetTorrent(app, toLower(hash));
-    if (!found.found()) {
-        sendStatus(res, 404);
+    const std::optional<FoundTorrent> found = matrixFindNamed(app, hash, res);
+    if (!found) {
         return;
     }
     // A loaded torrent is listed as it is; one of the database is loaded and waited for.
     const std::optional<LoadedTorrent> torrent =
-        found.loaded ? found.loaded : matrixGotInfo(app, toLower(hash));
+        found->loaded ? found->loaded : matrixGotInfo(app, toLower(hash));
     if (!torrent) {
         sendStatus(res, 500);
         return;

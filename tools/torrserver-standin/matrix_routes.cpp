@@ -2,6 +2,8 @@
 // "404 page not found" (text/plain); the guarded routes answer 401 without authentication.
 #include "matrix_routes.h"
 
+#include "route_path.h"
+
 #include <vector>
 
 namespace torrserver {
@@ -44,32 +46,9 @@ const std::vector<Route>& routeTable() {
     return kRoutes;
 }
 
-bool pathMatches(std::string_view pattern, std::string_view path) {
-    while (!pattern.empty()) {
-        if (pattern == "*") {
-            return true;
-        }
-        if (pattern.front() == ':') {
-            const std::size_t end = path.find('/');
-            if (end == 0 || path.empty()) {
-                return false;
-            }
-            pattern.remove_prefix(1);
-            path.remove_prefix(end == std::string_view::npos ? path.size() : end);
-            continue;
-        }
-        if (path.empty() || pattern.front() != path.front()) {
-            return false;
-        }
-        pattern.remove_prefix(1);
-        path.remove_prefix(1);
-    }
-    return path.empty();
-}
-
 const Route* findRoute(const std::string& method, const std::string& path) {
     for (const Route& route : routeTable()) {
-        if (method == route.method && pathMatches(route.path, path)) {
+        if (method == route.method && routePathMatches(route.path, path)) {
             return &route;
         }
     }

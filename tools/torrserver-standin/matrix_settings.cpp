@@ -173,25 +173,16 @@ void matrixCache(App& app, const Request& req, Response& res, const AuthState&) 
         sendStatus(res, 400);
         return;
     }
-    const std::string hash = decoded.values.value("hash", "");
-    if (hash.empty()) {
-        sendStatus(res, 400);
+    const std::optional<FoundTorrent> found =
+        matrixFindNamed(app, decoded.values.value("hash", ""), res);
+    if (!found) {
         return;
     }
-    if (!matrixHashOk(hash)) {
-        sendStatus(res, 500);
-        return;
-    }
-    const FoundTorrent found = matrixGetTorrent(app, toLower(hash));
-    if (!found.found()) {
-        sendStatus(res, 404);
-        return;
-    }
-    if (!found.loaded || !found.loaded->meta.hasFiles) {
+    if (!found->loaded || !found->loaded->meta.hasFiles) {
         sendGinJson(res, Json::object());
         return;
     }
-    const LoadedTorrent& torrent = *found.loaded;
+    const LoadedTorrent& torrent = *found->loaded;
     const auto preload = app.preloads.state(torrent.meta.hash);
     const Json s = matrixSettingsOf(app);
     Json out = Json::object();

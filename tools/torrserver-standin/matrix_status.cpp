@@ -78,6 +78,21 @@ bool listed(std::string_view extensions, std::string_view ext) {
 }
 
 // Omits a member that is zero or empty, as Go's `omitempty` does.
+void putIf(Json& out, const char* name, const Json& value);
+
+// The files as the status lists them ("state.TorrentFileStat", members left out when empty).
+Json fileStatsJson(const TorrentMeta& meta) {
+    Json files = Json::array();
+    for (const MatrixFile& file : matrixFiles(meta)) {
+        Json item = Json::object();
+        putIf(item, "id", file.id);
+        putIf(item, "path", file.path);
+        putIf(item, "length", file.size);
+        files.push_back(item);
+    }
+    return files;
+}
+
 void putIf(Json& out, const char* name, const Json& value) {
     const bool empty = (value.is_string() && value.get<std::string>().empty()) ||
                        (value.is_number() && value.get<double>() == 0) ||
@@ -163,15 +178,7 @@ Json matrixStatus(const LoadedTorrent& torrent, const std::optional<PreloadState
     putIf(out, "bytes_read_data", p.preloadedBytes);
     putIf(out, "bytes_read_useful_data", p.preloadedBytes);
     if (torrent.meta.hasFiles) {
-        Json files = Json::array();
-        for (const MatrixFile& file : matrixFiles(torrent.meta)) {
-            Json item = Json::object();
-            putIf(item, "id", file.id);
-            putIf(item, "path", file.path);
-            putIf(item, "length", file.size);
-            files.push_back(item);
-        }
-        putIf(out, "file_stats", files);
+        putIf(out, "file_stats", fileStatsJson(torrent.meta));
     }
     return out;
 }
@@ -191,17 +198,7 @@ Json matrixSavedStatus(const SavedTorrent& record) {
 }
 
 std::string matrixFilesData(const TorrentMeta& meta) {
-    Json files = nullptr;
-    if (meta.hasFiles && !meta.files.empty()) {
-        files = Json::array();
-        for (const MatrixFile& file : matrixFiles(meta)) {
-            Json item = Json::object();
-            putIf(item, "id", file.id);
-            putIf(item, "path", file.path);
-            putIf(item, "length", file.size);
-            files.push_back(item);
-        }
-    }
+    const Json files = meta.hasFiles && !meta.files.empty() ? fileStatsJson(meta) : Json(nullptr);
     return goDump(Json{{"TorrServer", Json{{"Files", files}}}});
 }
 

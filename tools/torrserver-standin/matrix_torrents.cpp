@@ -32,12 +32,9 @@ void addTorrent(App& app, const TorrentsRequest& request, Response& res) {
         sendStatus(res, 400);
         return;
     }
-    OnInfo onInfo;
-    onInfo.save = request.saveToDb;
-    onInfo.saveReplaces = true;
-    onInfo.titleFromLink = true;
     const LoadedTorrent torrent = matrixAddTorrent(
-        app, spec.meta, {request.title, request.poster, request.data, request.category}, onInfo);
+        app, spec.meta, {request.title, request.poster, request.data, request.category},
+        matrixOnInfo(request.saveToDb, true));
     sendGinJson(res, statusOf(app, torrent));
 }
 
@@ -86,15 +83,8 @@ void setTorrent(App& app, const TorrentsRequest& request, Response& res) {
 }
 
 void listTorrents(App& app, Response& res) {
-    switch (app.faults.listFault()) {
-    case ListFault::Malformed:
-        res.set_content(R"([{"title":"broken","hash":)", "application/json; charset=utf-8");
+    if (sendListFault(app, res)) {
         return;
-    case ListFault::Object:
-        sendGinJson(res, Json{{"title", "not a list"}, {"stat", 5}});
-        return;
-    case ListFault::None:
-        break;
     }
     struct Row {
         std::int64_t timestamp;

@@ -51,12 +51,9 @@ void matrixUpload(App& app, const Request& req, Response& res, const AuthState&)
         if (!spec.ok) {
             continue; // the server skips a file it cannot read
         }
-        OnInfo onInfo;
-        onInfo.save = form.save;
-        onInfo.saveReplaces = true;
-        onInfo.titleFromName = true;
-        const LoadedTorrent torrent = matrixAddTorrent(
-            app, spec.meta, {form.title, form.poster, form.data, form.category}, onInfo);
+        const LoadedTorrent torrent =
+            matrixAddTorrent(app, spec.meta, {form.title, form.poster, form.data, form.category},
+                             matrixOnInfo(form.save, false));
         statuses.push_back(matrixStatus(torrent, app.preloads.state(spec.meta.hash)));
     }
     if (statuses.size() == 1) {

@@ -91,13 +91,29 @@ App::App(const Options& o)
     , forms(addressFormsOf(version))
     , startTime(unixNow())
     , content(o.contentFolder)
+    , preloads(o.preloadSpeed)
     , store(o.databaseFolder, content, std::chrono::milliseconds(o.metadataDelayMs),
             UnloadTimings::of(o.api, version, o.unloadAfterMs))
-    , preloads(o.preloadSpeed)
     , log(o.logFile)
     , accounts(o.databaseFolder, o.httpAuth, o.accounts)
     , search(o.searchFixture) {
     store.setPreloadEnd([this](const std::string& hash) { return preloads.endOf(hash); });
+}
+
+App::~App() {
+    if (stopper_.joinable()) {
+        stopper_.join();
+    }
+}
+
+void App::stopSoon() {
+    std::call_once(stopOnce_, [this] {
+        stopper_ = std::thread([this] {
+            // The answer of the request that asked goes out first.
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            server.shutdown();
+        });
+    });
 }
 
 void sendError(Response& res, int status, const std::string& message) {
@@ -118,6 +134,24 @@ void sendText(Response& res, const std::string& text, int status) {
 std::string requestHost(const App& app, const Request& req) {
     const std::string host = req.get_header_value("Host");
     return host.empty() ? "127.0.0.1:" + std::to_string(app.port) : host;
+}
+
+bool sendListFault(App& app, Response& res) {
+    const ListFault fault = app.faults.listFault();
+    if (fault == ListFault::None) {
+        return false;
+    }
+    const std::string type =
+        app.matrix() ? "application/json; charset=utf-8" : "application/json; charset=UTF-8";
+    if (fault == ListFault::Malformed) {
+        res.set_content(
+            app.matrix() ? R"([{"title":"broken","hash":)" : R"([{"Name":"broken","Hash":)", type);
+    } else {
+        const Json object = app.matrix() ? Json{{"title", "not a list"}, {"stat", 5}}
+                                         : Json{{"Name", "not a list"}, {"Status", 0}};
+        res.set_content(goDump(object), type);
+    }
+    return true;
 }
 
 std::optional<std::string> queryValue(const Request& req, const char* name) {

@@ -15,7 +15,9 @@
 #include <chrono>
 #include <functional>
 #include <httplib.h>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace torrserver {
@@ -23,14 +25,17 @@ namespace torrserver {
 // Everything the handlers share.
 struct App {
     explicit App(const Options& o);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
 
     Options options;
     std::string version;    // what /echo answers
     AddressForms forms;     // 1.1: the version's address forms
     std::int64_t startTime; // the server's start, Unix seconds
     ContentLibrary content;
+    PreloadTracker preloads; // before the store, whose ticker asks it until the store is gone
     TorrentStore store;
-    PreloadTracker preloads;
     FaultSwitches faults;
     RequestLog log;
     Accounts accounts;
@@ -38,12 +43,19 @@ struct App {
     StandinServer server;
     int port = 0;
 
+    // Stops the server from a handler's request, once, without waiting for that handler.
+    void stopSoon();
+
     bool matrix() const { return options.api == ApiMode::Matrix; }
 
     // A waiting handler gives up when its client has gone or the server stops.
     std::function<bool()> cancelled() {
         return [this] { return server.stopping() || StandinServer::clientGone(); };
     }
+
+private:
+    std::once_flag stopOnce_;
+    std::thread stopper_;
 };
 
 using Request = httplib::Request;
@@ -59,6 +71,9 @@ void sendError(Response& res, int status, const std::string& message);
 void sendText(Response& res, const std::string& text, int status = 200);
 // The host:port that addresses in m3u answers use.
 std::string requestHost(const App& app, const Request& req);
+// Answers the list's fault when one is switched on (a broken or an object answer of the
+// mode's shape); false when the list answers normally.
+bool sendListFault(App& app, Response& res);
 // The first value of a query parameter as Go's url.ParseQuery reads it, or nullopt; the
 // library's own parsing cuts values at a second "=", which magnets hold.
 std::optional<std::string> queryValue(const Request& req, const char* name);

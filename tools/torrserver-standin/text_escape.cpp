@@ -63,16 +63,23 @@ std::string queryUnescape(std::string_view text) {
     return out;
 }
 
-std::optional<std::string> queryParam(std::string_view target, std::string_view name) {
+std::vector<std::string_view> queryPairs(std::string_view target) {
+    std::vector<std::string_view> pairs;
     const auto mark = target.find('?');
-    if (mark == std::string_view::npos) {
-        return std::nullopt;
-    }
-    std::string_view query = target.substr(mark + 1);
+    std::string_view query =
+        mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1);
     while (!query.empty()) {
         const auto amp = query.find('&');
-        const std::string_view pair = query.substr(0, amp);
+        if (amp != 0) {
+            pairs.push_back(query.substr(0, amp));
+        }
         query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
+    }
+    return pairs;
+}
+
+std::optional<std::string> queryParam(std::string_view target, std::string_view name) {
+    for (const std::string_view pair : queryPairs(target)) {
         const auto eq = pair.find('=');
         if (queryUnescape(pair.substr(0, eq)) == name) {
             return eq == std::string_view::npos ? std::string()

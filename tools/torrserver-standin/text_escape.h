@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace torrserver {
 
@@ -15,6 +16,9 @@ std::string pathEscape(std::string_view text);
 
 // Decodes a query component: "+" is a blank, %XX a byte; a broken escape stays as it is.
 std::string queryUnescape(std::string_view text);
+
+// The "&"-separated pairs of a target's query (after its first "?"), empty ones left out.
+std::vector<std::string_view> queryPairs(std::string_view target);
 
 // The first value of a query parameter in a target ("/p?a=1&b=x=y" gives "x=y" for "b"), or
 // nullopt. Values may hold "=" and "?".

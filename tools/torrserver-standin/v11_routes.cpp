@@ -2,6 +2,8 @@
 // known one with another method 405, both as {"message":...}; every answer allows any origin.
 #include "v11_routes.h"
 
+#include "route_path.h"
+
 #include <vector>
 
 namespace torrserver {
@@ -38,34 +40,12 @@ const std::vector<Route>& routeTable() {
     return kRoutes;
 }
 
-bool pathMatches(std::string_view pattern, std::string_view path) {
-    while (!pattern.empty()) {
-        if (pattern == "*") {
-            return true;
-        }
-        if (pattern.rfind(":", 0) == 0) {
-            const std::size_t end = path.find('/');
-            if (end == 0) {
-                return false;
-            }
-            pattern.remove_prefix(1);
-            path.remove_prefix(end == std::string_view::npos ? path.size() : end);
-            continue;
-        }
-        if (path.empty() || pattern.front() != path.front()) {
-            return false;
-        }
-        pattern.remove_prefix(1);
-        path.remove_prefix(1);
-    }
-    return path.empty();
-}
 } // namespace
 
 void routeV11(App& app, const Request& req, Response& res) {
     bool pathKnown = false;
     for (const Route& route : routeTable()) {
-        if (!pathMatches(route.path, req.path)) {
+        if (!routePathMatches(route.path, req.path)) {
             continue;
         }
         pathKnown = true;

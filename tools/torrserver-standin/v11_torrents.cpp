@@ -115,15 +115,8 @@ void v11Upload(App& app, const Request& req, Response& res) {
 }
 
 void v11List(App& app, const Request&, Response& res) {
-    switch (app.faults.listFault()) {
-    case ListFault::Malformed:
-        res.set_content(R"([{"Name":"broken","Hash":)", "application/json; charset=UTF-8");
+    if (sendListFault(app, res)) {
         return;
-    case ListFault::Object:
-        sendJson(res, Json{{"Name", "not a list"}, {"Status", 0}});
-        return;
-    case ListFault::None:
-        break;
     }
     // The database's torrents first (newest, then by name), always with Status 0; then the
     // torrents loaded without being saved, with their real status.
