@@ -53,7 +53,9 @@ LoadedTorrent matrixAddTorrent(App& app, const TorrentMeta& spec, const AddField
                                const OnInfo& onInfo) {
     LoadOptions options = optionsOf(spec);
     options.onInfo = onInfo;
-    const auto [loaded, created] = app.store.load(spec, options);
+    const std::pair<LoadedTorrent, bool> load = app.store.load(spec, options);
+    const LoadedTorrent& loaded = load.first;
+    const bool created = load.second;
     const std::optional<SavedTorrent> record = app.store.saved(spec.hash);
     app.store.update(spec.hash, [&](LoadedTorrent& torrent) {
         const auto fill = [](std::string& field, const std::string& given,
