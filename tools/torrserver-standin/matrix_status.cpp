@@ -80,6 +80,18 @@ bool listed(std::string_view extensions, std::string_view ext) {
 // Omits a member that is zero or empty, as Go's `omitempty` does.
 void putIf(Json& out, const char* name, const Json& value);
 
+// The members every status begins with.
+Json statusHead(const std::string& title, const std::string& category, const std::string& poster,
+                const std::string& data, std::int64_t timestamp) {
+    Json out = Json::object();
+    out["title"] = title;
+    out["category"] = category;
+    out["poster"] = poster;
+    putIf(out, "data", data);
+    out["timestamp"] = timestamp;
+    return out;
+}
+
 // The files as the status lists them ("state.TorrentFileStat", members left out when empty).
 Json fileStatsJson(const TorrentMeta& meta) {
     Json files = Json::array();
@@ -149,12 +161,8 @@ Json matrixStatus(const LoadedTorrent& torrent, const std::optional<PreloadState
     const PreloadState p = preload.value_or(PreloadState{});
     const int stat = matrixStat(torrent, preload);
     const std::int64_t size = torrent.meta.hasFiles ? totalLength(torrent.meta) : torrent.size;
-    Json out = Json::object();
-    out["title"] = torrent.title;
-    out["category"] = torrent.category;
-    out["poster"] = torrent.poster;
-    putIf(out, "data", torrent.data);
-    out["timestamp"] = torrent.timestamp;
+    Json out = statusHead(torrent.title, torrent.category, torrent.poster, torrent.data,
+                          torrent.timestamp);
     putIf(out, "name", torrent.name());
     putIf(out, "hash", torrent.meta.hash);
     if (torrent.meta.hasFiles) {
@@ -184,12 +192,8 @@ Json matrixStatus(const LoadedTorrent& torrent, const std::optional<PreloadState
 }
 
 Json matrixSavedStatus(const SavedTorrent& record) {
-    Json out = Json::object();
-    out["title"] = record.title;
-    out["category"] = record.category;
-    out["poster"] = record.poster;
-    putIf(out, "data", record.data);
-    out["timestamp"] = record.timestamp;
+    Json out =
+        statusHead(record.title, record.category, record.poster, record.data, record.timestamp);
     putIf(out, "hash", record.meta.hash);
     out["stat"] = 5;
     out["stat_string"] = "Torrent in db";

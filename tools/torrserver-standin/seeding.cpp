@@ -119,7 +119,14 @@ std::vector<std::string> seedTorrents(App& app, const std::vector<SeedItem>& ite
         LoadedTorrent torrent;
         torrent.meta = meta;
         torrent.displayName = linkName;
-        torrent.title = item.title.empty() ? meta.name : item.title;
+        // Without a title, matrix titles a torrent as an add by link does once it has its files.
+        torrent.title = item.title;
+        if (torrent.title.empty() && app.matrix()) {
+            torrent.title = titleFromLinkName(linkName);
+        }
+        if (torrent.title.empty()) {
+            torrent.title = meta.name;
+        }
         torrent.poster = item.poster;
         torrent.category = item.category;
         torrent.data = item.data;
