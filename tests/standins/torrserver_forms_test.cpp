@@ -230,6 +230,22 @@ TEST(TorrServerForms, IdleTorrentsAreUnloadedThenStatAnswers404) {
     EXPECT_TRUE(statOf(server, kHash).is_object());
 }
 
+TEST(TorrServerForms, ATorrentLoadedAgainAfterAnUnloadPreloadsAgain) {
+    auto options = torrServerOptions(0, 16 * kMiB);
+    options.unloadAfterMs = 500;
+    TorrServerStandin server(options);
+    ASSERT_TRUE(server.start()) << server.error();
+    const std::string play = "/torrent/play?link=" + kHash + "&file=0&preload=";
+    ASSERT_EQ(getFrom(server, play + "1").status, 302);
+    EXPECT_EQ(statOf(server, kHash)["PreloadSize"], kMiB);
+    ASSERT_TRUE(eventually([&] { return statOf(server, kHash).is_null(); }));
+    // A new torrent of the server: nothing of it is preloaded, so this play preloads.
+    ASSERT_EQ(getFrom(server, play + "2").status, 302);
+    const json again = statOf(server, kHash);
+    EXPECT_EQ(again["PreloadSize"], 2 * kMiB);
+    EXPECT_GE(again["PreloadedBytes"], 2 * kMiB);
+}
+
 TEST(TorrServerForms, ATorrentAddedByLinkIsSavedOnlyOnceItsMetadataArrived) {
     auto options = torrServerOptions(60000);
     TorrServerStandin server(options);

@@ -98,6 +98,7 @@ App::App(const Options& o)
     , accounts(o.databaseFolder, o.httpAuth, o.accounts)
     , search(o.searchFixture) {
     store.setPreloadEnd([this](const std::string& hash) { return preloads.endOf(hash); });
+    store.setOnUnload([this](const std::string& hash) { preloads.forget(hash); });
 }
 
 App::~App() {

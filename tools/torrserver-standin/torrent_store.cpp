@@ -61,6 +61,11 @@ void TorrentStore::setPreloadEnd(PreloadEnd preloadEnd) {
     preloadEnd_ = std::move(preloadEnd);
 }
 
+void TorrentStore::setOnUnload(std::function<void(const std::string& hash)> onUnload) {
+    std::lock_guard lock(mutex_);
+    onUnload_ = std::move(onUnload);
+}
+
 void TorrentStore::setRecordMaker(RecordMaker maker) {
     std::lock_guard lock(mutex_);
     recordMaker_ = std::move(maker);
@@ -150,9 +155,17 @@ void TorrentStore::touch(const std::string& hash) {
 }
 
 void TorrentStore::unload(const std::string& hash) {
-    std::lock_guard lock(mutex_);
-    if (loaded_.erase(hash) > 0) {
+    std::function<void(const std::string&)> onUnload;
+    {
+        std::lock_guard lock(mutex_);
+        if (loaded_.erase(hash) == 0) {
+            return;
+        }
         changed_.notify_all();
+        onUnload = onUnload_;
+    }
+    if (onUnload) {
+        onUnload(hash);
     }
 }
 
@@ -360,19 +373,21 @@ void TorrentStore::closeIdle() {
             hashes.push_back(hash);
         }
     }
-    // Preload ends are asked without holding the lock.
+    // Preload ends are asked, and unloads told, without holding the lock.
     std::map<std::string, std::optional<Clock::time_point>> preloadEnds;
     PreloadEnd preloadEnd;
+    std::function<void(const std::string&)> onUnload;
     {
         std::lock_guard lock(mutex_);
         preloadEnd = preloadEnd_;
+        onUnload = onUnload_;
     }
     for (const std::string& hash : hashes) {
         preloadEnds[hash] = preloadEnd ? preloadEnd(hash) : std::nullopt;
     }
-    std::lock_guard lock(mutex_);
+    std::vector<std::string> removed;
+    std::unique_lock lock(mutex_);
     const auto now = Clock::now();
-    bool removed = false;
     for (auto it = loaded_.begin(); it != loaded_.end();) {
         const LoadedTorrent& torrent = it->second;
         bool close = !torrent.meta.hasFiles && now >= torrent.metadataDeadline;
@@ -384,14 +399,21 @@ void TorrentStore::closeIdle() {
             close = now >= until;
         }
         if (close) {
+            removed.push_back(it->first);
             it = loaded_.erase(it);
-            removed = true;
         } else {
             ++it;
         }
     }
-    if (removed) {
-        changed_.notify_all();
+    if (removed.empty()) {
+        return;
+    }
+    changed_.notify_all();
+    lock.unlock();
+    for (const std::string& hash : removed) {
+        if (onUnload) {
+            onUnload(hash);
+        }
     }
 }
 

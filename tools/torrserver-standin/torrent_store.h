@@ -43,6 +43,9 @@ public:
     TorrentStore& operator=(const TorrentStore&) = delete;
 
     void setPreloadEnd(PreloadEnd preloadEnd);
+    // Told of every torrent that leaves the memory (dropped, removed, idle or without metadata
+    // in time): a torrent loaded again starts afresh, its preloaded bytes included.
+    void setOnUnload(std::function<void(const std::string& hash)> onUnload);
     void setRecordMaker(RecordMaker maker);
 
     // Loads a torrent unless it is loaded; answers the loaded torrent and whether this call
@@ -105,6 +108,7 @@ private:
     std::atomic<std::chrono::milliseconds> metadataDelay_;
     UnloadTimings timings_;
     PreloadEnd preloadEnd_;
+    std::function<void(const std::string&)> onUnload_;
     RecordMaker recordMaker_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
