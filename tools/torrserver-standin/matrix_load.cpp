@@ -5,9 +5,9 @@
 namespace torrserver {
 
 namespace {
-LoadOptions optionsOf(const TorrentMeta& spec) {
+LoadOptions optionsOf(const TorrentMeta& linked) {
     LoadOptions options;
-    options.displayName = spec.name;
+    options.displayName = linked.name;
     return options;
 }
 } // namespace
@@ -49,15 +49,15 @@ FoundTorrent matrixGetTorrent(App& app, const std::string& hash) {
     return found;
 }
 
-LoadedTorrent matrixAddTorrent(App& app, const TorrentMeta& spec, const AddFields& fields,
+LoadedTorrent matrixAddTorrent(App& app, const TorrentMeta& linked, const AddFields& fields,
                                const OnInfo& onInfo) {
-    LoadOptions options = optionsOf(spec);
+    LoadOptions options = optionsOf(linked);
     options.onInfo = onInfo;
-    const std::pair<LoadedTorrent, bool> load = app.store.load(spec, options);
+    const std::pair<LoadedTorrent, bool> load = app.store.load(linked, options);
     const LoadedTorrent& loaded = load.first;
     const bool created = load.second;
-    const std::optional<SavedTorrent> record = app.store.saved(spec.hash);
-    app.store.update(spec.hash, [&](LoadedTorrent& torrent) {
+    const std::optional<SavedTorrent> record = app.store.saved(linked.hash);
+    app.store.update(linked.hash, [&](LoadedTorrent& torrent) {
         const auto fill = [](std::string& field, const std::string& given,
                              const std::string& fromDb) {
             if (field.empty()) {
@@ -82,9 +82,9 @@ LoadedTorrent matrixAddTorrent(App& app, const TorrentMeta& spec, const AddField
     });
     // What the answer shows: the add's own work is done; what follows the metadata runs
     // beside the answer on the server.
-    const LoadedTorrent now = app.store.loaded(spec.hash).value_or(loaded);
+    const LoadedTorrent now = app.store.loaded(linked.hash).value_or(loaded);
     if (now.meta.hasFiles) {
-        app.store.update(spec.hash, [&onInfo](LoadedTorrent& torrent) {
+        app.store.update(linked.hash, [&onInfo](LoadedTorrent& torrent) {
             if (torrent.title.empty() && onInfo.titleFromLink) {
                 torrent.title = titleFromLinkName(torrent.displayName);
             }
@@ -93,7 +93,7 @@ LoadedTorrent matrixAddTorrent(App& app, const TorrentMeta& spec, const AddField
             }
         });
         if (onInfo.save) {
-            app.store.saveLoaded(spec.hash);
+            app.store.saveLoaded(linked.hash);
         }
     }
     return now;

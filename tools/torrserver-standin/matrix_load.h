@@ -29,7 +29,7 @@ OnInfo matrixOnInfo(bool save, bool fromLink);
 
 // AddTorrent: loads the torrent unless it is loaded, then fills its empty title, category,
 // poster and data from `fields`, else from the database (the title, else from its info).
-LoadedTorrent matrixAddTorrent(App& app, const TorrentMeta& spec, const AddFields& fields,
+LoadedTorrent matrixAddTorrent(App& app, const TorrentMeta& linked, const AddFields& fields,
                                const OnInfo& onInfo = {});
 
 // GetTorrent of a hash a request named, as /playlist and /cache look it up: an empty hash

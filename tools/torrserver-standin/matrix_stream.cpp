@@ -128,9 +128,9 @@ AddFields fieldsOf(const FoundTorrent& found) {
 }
 
 // A torrent found loaded is used as it is; otherwise it is added (again) with the fields.
-std::optional<LoadedTorrent> addUnlessLoaded(App& app, const TorrentMeta& spec,
+std::optional<LoadedTorrent> addUnlessLoaded(App& app, const TorrentMeta& linked,
                                              const FoundTorrent& found, const AddFields& fields) {
-    return found.loaded ? found.loaded : matrixAddTorrent(app, spec, fields);
+    return found.loaded ? found.loaded : matrixAddTorrent(app, linked, fields);
 }
 } // namespace
 
@@ -159,12 +159,12 @@ void matrixStream(App& app, const Request& req, Response& res, const AuthState& 
         sendStatus(res, 400); // the stand-in does not read torrs tokens
         return;
     }
-    const MetaResult spec = parseLink(q.link);
-    if (!spec.ok) {
+    const MetaResult linked = parseLink(q.link);
+    if (!linked.ok) {
         sendStatus(res, 500);
         return;
     }
-    const FoundTorrent found = matrixGetTorrent(app, spec.meta.hash);
+    const FoundTorrent found = matrixGetTorrent(app, linked.meta.hash);
     if (limited && !found.found()) {
         refuseUnauthorized(res);
         return;
@@ -182,22 +182,22 @@ void matrixStream(App& app, const Request& req, Response& res, const AuthState& 
         }
         fields.data = known.data;
     }
-    const std::optional<LoadedTorrent> added = addUnlessLoaded(app, spec.meta, found, fields);
-    std::optional<LoadedTorrent> torrent = added ? matrixGotInfo(app, spec.meta.hash) : added;
+    const std::optional<LoadedTorrent> added = addUnlessLoaded(app, linked.meta, found, fields);
+    std::optional<LoadedTorrent> torrent = added ? matrixGotInfo(app, linked.meta.hash) : added;
     if (!torrent) {
         sendStatus(res, 500);
         return;
     }
     if (!limited) {
-        app.store.update(spec.meta.hash, [](LoadedTorrent& t) {
+        app.store.update(linked.meta.hash, [](LoadedTorrent& t) {
             if (t.title.empty()) {
                 t.title = t.name();
             }
         });
         if (q.save) {
-            app.store.saveLoaded(spec.meta.hash);
+            app.store.saveLoaded(linked.meta.hash);
         }
-        torrent = app.store.loaded(spec.meta.hash).value_or(*torrent);
+        torrent = app.store.loaded(linked.meta.hash).value_or(*torrent);
     }
     const long long index = fileIndexOf(*torrent, q.index);
     if (index == -1 && q.play) {
@@ -207,9 +207,10 @@ void matrixStream(App& app, const Request& req, Response& res, const AuthState& 
     if (q.preload) {
         preloadFile(app, *torrent, index);
     }
-    const std::optional<PreloadState> state = app.preloads.state(spec.meta.hash);
+    const std::optional<PreloadState> state = app.preloads.state(linked.meta.hash);
     if (q.stat && !limited) {
-        sendGinJson(res, matrixStatus(app.store.loaded(spec.meta.hash).value_or(*torrent), state));
+        sendGinJson(res,
+                    matrixStatus(app.store.loaded(linked.meta.hash).value_or(*torrent), state));
     } else if (q.m3u) {
         const std::string prefix = "/stream";
         sendMatrixM3u(app, req, res, *torrent, req.path.substr(prefix.size()), q.fromLast, q.index);
@@ -226,12 +227,12 @@ void matrixPlay(App& app, const Request& req, Response& res, const AuthState& au
     const std::string rest = req.path.substr(std::string("/play/").size());
     const std::string hash = rest.substr(0, rest.find('/'));
     const std::string id = rest.substr(rest.find('/') + 1);
-    const MetaResult spec = parseLink(hash);
-    if (!spec.ok) {
+    const MetaResult linked = parseLink(hash);
+    if (!linked.ok) {
         sendStatus(res, 500);
         return;
     }
-    const FoundTorrent found = matrixGetTorrent(app, spec.meta.hash);
+    const FoundTorrent found = matrixGetTorrent(app, linked.meta.hash);
     if (!found.found()) {
         if (auth.limited()) {
             refuseUnauthorized(res);
@@ -240,11 +241,11 @@ void matrixPlay(App& app, const Request& req, Response& res, const AuthState& au
         }
         return;
     }
-    if (!addUnlessLoaded(app, spec.meta, found, fieldsOf(found))) {
+    if (!addUnlessLoaded(app, linked.meta, found, fieldsOf(found))) {
         sendStatus(res, 500);
         return;
     }
-    const std::optional<LoadedTorrent> torrent = matrixGotInfo(app, spec.meta.hash);
+    const std::optional<LoadedTorrent> torrent = matrixGotInfo(app, linked.meta.hash);
     if (!torrent) {
         sendStatus(res, 500);
         return;

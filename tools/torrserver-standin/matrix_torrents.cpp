@@ -27,13 +27,13 @@ void addTorrent(App& app, const TorrentsRequest& request, Response& res) {
         link.push_back(request.link[at]);
         at += entity ? 5 : 1;
     }
-    const MetaResult spec = parseLink(link);
-    if (!spec.ok) {
+    const MetaResult linked = parseLink(link);
+    if (!linked.ok) {
         sendStatus(res, 400);
         return;
     }
     const LoadedTorrent torrent = matrixAddTorrent(
-        app, spec.meta, {request.title, request.poster, request.data, request.category},
+        app, linked.meta, {request.title, request.poster, request.data, request.category},
         matrixOnInfo(request.saveToDb, true));
     sendGinJson(res, statusOf(app, torrent));
 }

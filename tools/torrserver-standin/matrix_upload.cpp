@@ -47,14 +47,14 @@ void matrixUpload(App& app, const Request& req, Response& res, const AuthState&)
     const UploadForm form = readUploadForm(parts);
     Json statuses = Json::array();
     for (const std::string& bytes : form.torrents) {
-        const MetaResult spec = parseTorrentBytes(bytes);
-        if (!spec.ok) {
+        const MetaResult parsed = parseTorrentBytes(bytes);
+        if (!parsed.ok) {
             continue; // the server skips a file it cannot read
         }
         const LoadedTorrent torrent =
-            matrixAddTorrent(app, spec.meta, {form.title, form.poster, form.data, form.category},
+            matrixAddTorrent(app, parsed.meta, {form.title, form.poster, form.data, form.category},
                              matrixOnInfo(form.save, false));
-        statuses.push_back(matrixStatus(torrent, app.preloads.state(spec.meta.hash)));
+        statuses.push_back(matrixStatus(torrent, app.preloads.state(parsed.meta.hash)));
     }
     if (statuses.size() == 1) {
         sendGinJson(res, statuses[0]);
