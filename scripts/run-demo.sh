@@ -2,9 +2,26 @@
 # Builds everything and runs the client for real in a fresh program folder, against the
 # stand-in TorrServer (port 8090, a few torrents on it) and the stand-in search service (port
 # 8091, the build's default service address). Ctrl+C ends all three.
+#
+# The stand-in TorrServer serves the 1.1 API (version 1.1.77) unless asked for today's:
+#   scripts/run-demo.sh --api matrix        (or QB_DEMO_API=matrix scripts/run-demo.sh)
+# It then answers as MatriX.143 does, and unloads idle torrents after the real server's 30 s.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+
+api=${QB_DEMO_API:-1.1}
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --api) api=${2:?--api needs 1.1 or matrix}; shift 2 ;;
+    --api=*) api=${1#--api=}; shift ;;
+    *) echo "usage: scripts/run-demo.sh [--api 1.1|matrix]" >&2; exit 2 ;;
+    esac
+done
+case "$api" in
+1.1 | matrix) ;;
+*) echo "--api is 1.1 or matrix, not \"$api\"" >&2; exit 2 ;;
+esac
 
 scripts/install-deps.sh
 build=${QB_BUILD:-build}
@@ -33,6 +50,11 @@ head -c 8388608 /dev/zero > "$demo/content/Demo clip/extras.bin"
 mktorrent -l 18 -o "$demo/content/Demo clip.torrent" "$demo/content/Demo clip" >/dev/null
 echo "$demo/content/Demo clip.torrent" >> "$demo/seed.txt"
 
+# The stand-in reads these arguments from its --path folder before its command line, so the
+# copy that the client's local-server switch starts with only --path runs the same way.
+printf '%s\n' --api "$api" --content "$demo/content" --metadata-delay-ms 4000 \
+    --log "$demo/server-requests.log" > "$demo/server/standin-args.txt"
+
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -44,9 +66,7 @@ trap 'exit 130' INT TERM
 "$build/bin/service-standin" --port 8091 --fixtures "$root/tools/service-standin/fixtures" \
     --log "$demo/service-requests.log" &
 pids+=($!)
-"$demo/server/TorrServer-linux-amd64" --path "$demo/server" --port 8090 --seed "$demo/seed.txt" \
-    --content "$demo/content" \
-    --metadata-delay-ms 4000 --log "$demo/server-requests.log" &
+"$demo/server/TorrServer-linux-amd64" --path "$demo/server" --port 8090 --seed "$demo/seed.txt" &
 pids+=($!)
 
 for url in http://127.0.0.1:8091/version.txt http://127.0.0.1:8090/echo; do

@@ -11,12 +11,25 @@
 namespace qb::testing {
 
 struct TorrServerStandinOptions {
+    std::string api = "1.1";        // --api: "1.1" or "matrix"
+    std::string version;            // --version; empty: the generation's own
+    std::int64_t unloadAfterMs = 0; // --unload-after-ms; 0: idle torrents stay loaded
+    std::string account;            // --account "user:password": Basic authentication (matrix)
     int metadataDelayMs = 0;
     std::int64_t preloadSpeed = 64 * 1024 * 1024; // bytes per second
     std::string contentDir;                       // --content, when set
     std::string databaseDir;                      // --path; a temporary folder when empty
     std::vector<std::string> extraArgs;           // fault switches, --seed, --log ...
 };
+
+inline TorrServerStandinOptions matrixOptions(int metadataDelayMs = 0,
+                                              std::int64_t preloadSpeed = 64 * 1024 * 1024) {
+    TorrServerStandinOptions options;
+    options.api = "matrix";
+    options.metadataDelayMs = metadataDelayMs;
+    options.preloadSpeed = preloadSpeed;
+    return options;
+}
 
 inline TorrServerStandinOptions torrServerOptions(int metadataDelayMs,
                                                   std::int64_t preloadSpeed = 64 * 1024 * 1024,
@@ -51,7 +64,11 @@ public:
     bool setFaults(const nlohmann::json& faults) { return control(faults); }
     bool resetFaults() { return control({{"reset", true}}); }
 
-    // The hash the server answers, or "" when it refused.
+    bool matrix() const { return options_.api == "matrix"; }
+
+    // Adds and saves a torrent as a client does (POST /torrent/add, or /torrents "add" with
+    // "save_to_db"; the upload with its "save" field); the hash the server answers, or "" when
+    // it refused.
     std::string addMagnet(const std::string& magnet);
     std::string addTorrentFile(const std::string& path);
 

@@ -147,7 +147,15 @@ httplib::Client StandinProcess::client() const {
     httplib::Client http("127.0.0.1", port_);
     http.set_connection_timeout(std::chrono::seconds(5));
     http.set_read_timeout(std::chrono::seconds(60));
+    if (!authUser_.empty()) {
+        http.set_basic_auth(authUser_, authPassword_);
+    }
     return http;
+}
+
+void StandinProcess::setBasicAuth(std::string user, std::string password) {
+    authUser_ = std::move(user);
+    authPassword_ = std::move(password);
 }
 
 std::string StandinProcess::rawExchange(const std::string& bytes,

@@ -33,8 +33,10 @@ public:
     std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_); }
     const std::string& error() const { return error_; }
 
-    // A client for the running server (no keep-alive between tests' requests).
+    // A client for the running server (no keep-alive between tests' requests), with the
+    // Basic authentication set by setBasicAuth.
     httplib::Client client() const;
+    void setBasicAuth(std::string user, std::string password);
 
     // Sends raw bytes on a new connection and answers everything read until the server closes
     // it (or `timeout` passes): for HTTP/1.0 requests and answers that are not HTTP.
@@ -63,6 +65,8 @@ private:
     int stdinFd_ = -1;
     int port_ = 0;
     std::string error_;
+    std::string authUser_;
+    std::string authPassword_;
 };
 
 } // namespace qb::testing

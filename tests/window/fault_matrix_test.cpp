@@ -358,7 +358,7 @@ protected:
     // The stand-in speaks the row's generation.
     static qb::testing::TorrServerStandinOptions serverOptions(const Row& row) {
         qb::testing::TorrServerStandinOptions options;
-        options.extraArgs = {"--api", row.today ? "matrix" : "1.1"};
+        options.api = row.today ? "matrix" : "1.1";
         return options;
     }
 

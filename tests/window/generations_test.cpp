@@ -38,12 +38,11 @@ QByteArray fileBytes(const QString& path) {
 class Generations : public qb::test::PlaybackTest,
                     public ::testing::WithParamInterface<Generation> {
 protected:
-    // Today's stand-in tells a version text longer than ten characters, as many real ones do.
-    std::vector<std::string> serverArgs() const override {
-        if (today()) {
-            return {"--api", "matrix", "--version", "MatriX.136.2.NE"};
-        }
-        return {"--api", "1.1", "--version", "1.1.77"};
+    // Today's stand-in tells a version text longer than ten characters, as many real ones do;
+    // the 1.1 one is the last 1.1 release, with its own addresses.
+    void configureServer(qb::testing::TorrServerStandinOptions& options) const override {
+        options.api = today() ? "matrix" : "1.1";
+        options.version = today() ? "MatriX.136.2.NE" : "1.1.77";
     }
 
     bool today() const { return GetParam() == Generation::Today; }

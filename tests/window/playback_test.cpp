@@ -50,12 +50,12 @@ TEST_F(Playback, DoubleClickPreloadsWithProgressThenStartsThePlayerOnThePlaylist
     })) << shown.join(u'\n').toStdString();
     ASSERT_TRUE(preloadEnded());
 
-    // The progress went through the sizes of a 12 MB preload and invited to cancel.
+    // The progress went through the sizes of a 20 MB preload and invited to cancel.
     bool sawProgress = false;
     for (const QString& text : shown) {
         EXPECT_TRUE(text.startsWith(u"Сиды: "_s) && text.endsWith(u"% [ESC - отменить]"_s))
             << text.toStdString();
-        sawProgress |= text.contains(u"/12МБ]: "_s);
+        sawProgress |= text.contains(u"/20МБ]: "_s);
     }
     EXPECT_TRUE(sawProgress) << shown.join(u'\n').toStdString();
 
@@ -69,8 +69,10 @@ TEST_F(Playback, DoubleClickPreloadsWithProgressThenStartsThePlayerOnThePlaylist
 
     const auto preloads = requestsOf("/torrent/play");
     ASSERT_GE(preloads.size(), 2u); // the playlist, then the preload
+    // The playlist address of a 1.1.76 carries the torrent's magnet with its trackers.
     EXPECT_EQ(preloads[1]["target"], "/torrent/play?link=magnet:?xt=urn:btih:" + filmHash +
-                                         "&dn=Film.mkv&file=0&preload=true&fname=Film.mkv.m3u");
+                                         "&dn=Film.mkv&tr=http%3A%2F%2Ftracker.example%2Fannounce"
+                                         "&file=0&preload=true&fname=Film.mkv.m3u");
     const auto stats = requestsOf("/torrent/stat");
     ASSERT_GE(stats.size(), 2u);
     EXPECT_EQ(stats[0]["body"], "{\"Hash\": \"" + filmHash + "\"}");

@@ -16,8 +16,11 @@ enum class Generation { Api11, Today };
 // Against a server of each generation of TorrServer's interface.
 class RealPlayer : public qb::test::PlaybackTest, public ::testing::WithParamInterface<Generation> {
 protected:
-    std::vector<std::string> serverArgs() const override {
-        return {"--api", GetParam() == Generation::Today ? "matrix" : "1.1"};
+    void configureServer(qb::testing::TorrServerStandinOptions& options) const override {
+        if (GetParam() == Generation::Today) {
+            options.api = "matrix";
+            options.version.clear();
+        }
     }
 
     void prepareContent(const std::string& content) override {

@@ -12,15 +12,22 @@
 using namespace torrserver;
 
 namespace {
-std::vector<std::string> readSeedFile(const std::string& path) {
-    std::vector<std::string> items;
+// The seed file: one seed a line (see README.md), blank lines and "#" lines left out.
+std::vector<SeedItem> readSeedFile(const std::string& path, std::vector<std::string>& errors) {
+    std::vector<SeedItem> items;
     std::ifstream in(path);
     for (std::string line; std::getline(in, line);) {
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) {
             line.pop_back();
         }
-        if (!line.empty() && line.front() != '#') {
-            items.push_back(line);
+        if (line.empty() || line.front() == '#') {
+            continue;
+        }
+        std::string error;
+        if (const std::optional<SeedItem> item = seedItemOfLine(line, error)) {
+            items.push_back(*item);
+        } else {
+            errors.push_back(line + ": " + error);
         }
     }
     return items;
@@ -42,6 +49,10 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     App app(parsed.options);
+    if (!app.search.error().empty()) {
+        std::cerr << "--search-fixture: " << app.search.error() << "\n";
+        return 2;
+    }
     for (const auto& [name, value] : parsed.options.faults) {
         if (const std::string error = app.faults.applyOption(name, value); !error.empty()) {
             std::cerr << error << "\n";
@@ -49,7 +60,12 @@ int main(int argc, char** argv) {
         }
     }
     if (!parsed.options.seedFile.empty()) {
-        for (const std::string& error : seedTorrents(app, readSeedFile(parsed.options.seedFile))) {
+        std::vector<std::string> errors;
+        const std::vector<SeedItem> items = readSeedFile(parsed.options.seedFile, errors);
+        for (const std::string& error : seedTorrents(app, items)) {
+            errors.push_back(error);
+        }
+        for (const std::string& error : errors) {
             std::cerr << "seed: " << error << "\n";
         }
     }

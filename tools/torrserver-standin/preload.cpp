@@ -6,53 +6,65 @@
 namespace torrserver {
 
 namespace {
-double secondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+double secondsSince(PreloadTracker::Clock::time_point start) {
+    return std::chrono::duration<double>(PreloadTracker::Clock::now() - start).count();
 }
 constexpr double kNoProgressLimitSeconds = 120.0;
 } // namespace
 
-std::int64_t PreloadTracker::progressOf(const Session& session) const {
+std::int64_t PreloadTracker::progressOf(const Session& session) {
     if (session.stopped) {
         return session.stoppedAt;
     }
     const double bytes = secondsSince(session.start) * static_cast<double>(session.speed);
-    return std::min<std::int64_t>(static_cast<std::int64_t>(bytes),
-                                  session.size + session.readAhead);
+    return std::max(session.base, std::min<std::int64_t>(
+                                      session.base + static_cast<std::int64_t>(bytes),
+                                      std::max(session.base, session.target) + session.readAhead));
 }
 
-bool PreloadTracker::run(const std::string& hash, std::int64_t size, std::int64_t readAhead,
-                         const std::function<bool()>& cancelled) {
+bool PreloadTracker::stalled(const Session& session) {
+    return session.speed <= 0 && secondsSince(session.start) >= kNoProgressLimitSeconds;
+}
+
+PreloadOutcome PreloadTracker::run(const std::string& hash, std::int64_t reportedSize,
+                                   std::int64_t target, std::int64_t readAhead,
+                                   const std::function<bool()>& cancelled) {
     {
         std::lock_guard lock(mutex_);
         Session& session = sessions_[hash];
-        const bool running = session.waiters > 0 && !session.stopped;
-        if (!running) {
-            session = Session{};
-            session.start = std::chrono::steady_clock::now();
-            session.size = size;
-            session.readAhead = readAhead;
-            session.speed = bytesPerSecond_;
+        const bool started = session.start != Clock::time_point();
+        if (started && !session.stopped && !stalled(session) &&
+            progressOf(session) < session.target) {
+            return PreloadOutcome::Skipped;
         }
-        ++session.waiters;
+        const std::int64_t before = started ? progressOf(session) : 0;
+        session = Session{};
+        session.start = Clock::now();
+        session.base = before;
+        session.reportedSize = reportedSize;
+        session.target = target;
+        session.readAhead = readAhead;
+        session.speed = bytesPerSecond_;
     }
     while (true) {
         {
             std::lock_guard lock(mutex_);
             const auto it = sessions_.find(hash);
             if (it == sessions_.end()) {
-                return false;
+                return PreloadOutcome::Abandoned;
             }
             Session& session = it->second;
-            const bool done = progressOf(session) >= session.size;
-            const bool stalled =
-                session.speed <= 0 && secondsSince(session.start) >= kNoProgressLimitSeconds;
-            if (done || stalled || cancelled()) {
-                if (--session.waiters == 0 && !done) {
+            const bool done = progressOf(session) >= session.target;
+            if (done || stalled(session)) {
+                if (!done) {
                     session.stoppedAt = progressOf(session);
+                    session.stoppedTime = Clock::now();
                     session.stopped = true;
                 }
-                return done;
+                return PreloadOutcome::Done;
+            }
+            if (cancelled()) {
+                return PreloadOutcome::Abandoned;
             }
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -66,13 +78,15 @@ std::optional<PreloadState> PreloadTracker::state(const std::string& hash) const
         return std::nullopt;
     }
     const Session& session = it->second;
+    // A preload that cannot progress has ended, whether or not a request still waited for it.
+    const bool over = session.stopped || stalled(session);
     const double elapsed = secondsSince(session.start);
     PreloadState state;
-    state.preloadSize = session.size;
+    state.preloadSize = session.reportedSize;
     state.preloadedBytes = progressOf(session);
-    state.running = !session.stopped && state.preloadedBytes < session.size;
+    state.running = !over && state.preloadedBytes < session.target;
     const bool filling =
-        !session.stopped && state.preloadedBytes < session.size + session.readAhead;
+        !over && state.preloadedBytes < std::max(session.base, session.target) + session.readAhead;
     if (filling) {
         // Reported speed climbs towards the real rate and always carries a fraction.
         const double ramp = 0.8 + 0.2 * std::min(1.0, elapsed / 2.0);
@@ -84,6 +98,28 @@ std::optional<PreloadState> PreloadTracker::state(const std::string& hash) const
     state.pendingPeers = 18;
     state.halfOpenPeers = 4;
     return state;
+}
+
+std::optional<PreloadTracker::Clock::time_point>
+PreloadTracker::endOf(const std::string& hash) const {
+    std::lock_guard lock(mutex_);
+    const auto it = sessions_.find(hash);
+    if (it == sessions_.end()) {
+        return std::nullopt;
+    }
+    const Session& session = it->second;
+    if (session.stopped) {
+        return session.stoppedTime;
+    }
+    if (session.speed <= 0) {
+        return std::min(Clock::now(), session.start + std::chrono::seconds(static_cast<int>(
+                                                          kNoProgressLimitSeconds)));
+    }
+    const double seconds =
+        static_cast<double>(std::max<std::int64_t>(0, session.target - session.base)) /
+        static_cast<double>(session.speed);
+    return std::min(Clock::now(), session.start + std::chrono::duration_cast<Clock::duration>(
+                                                      std::chrono::duration<double>(seconds)));
 }
 
 void PreloadTracker::forget(const std::string& hash) {

@@ -23,36 +23,52 @@ struct PreloadState {
     int halfOpenPeers = 0;
 };
 
-// Preloads that progress at a set speed. A preload fills its size and then one more piece of
-// read-ahead, so its PreloadedBytes ends above PreloadSize, as a real cache does.
+// What a preload request came to.
+enum class PreloadOutcome {
+    Done,      // the preload reached its size (or could not progress any more)
+    Skipped,   // another preload of the torrent runs: the request does not wait for it
+    Abandoned, // the client went away or the server stops; the preload itself goes on
+};
+
+// Preloads that progress at a set speed. Bytes preloaded before stay counted, as the real
+// servers' caches keep them: a new preload starts from them. A preload fills its target and
+// then up to `readAhead` more bytes, so PreloadedBytes ends above the target, as a real cache
+// does.
 class PreloadTracker {
 public:
+    using Clock = std::chrono::steady_clock;
+
     explicit PreloadTracker(std::int64_t bytesPerSecond)
         : bytesPerSecond_(bytesPerSecond) {}
 
     void setSpeed(std::int64_t bytesPerSecond) { bytesPerSecond_ = bytesPerSecond; }
     std::int64_t speed() const { return bytesPerSecond_; }
 
-    // Blocks until `size` bytes are preloaded (true), or until `cancelled` says so or 120 s
-    // pass without progress (false). Requests for a hash whose preload runs join it. When the
-    // last waiting request is gone the preload stops where it is.
-    bool run(const std::string& hash, std::int64_t size, std::int64_t readAhead,
-             const std::function<bool()>& cancelled);
+    // Starts a preload that reports `reportedSize` as its size and fills `target` bytes, and
+    // blocks until it has: the real servers run a preload inside the request and go on when
+    // its client leaves. A preload that makes no progress for 120 s ends.
+    PreloadOutcome run(const std::string& hash, std::int64_t reportedSize, std::int64_t target,
+                       std::int64_t readAhead, const std::function<bool()>& cancelled);
 
     std::optional<PreloadState> state(const std::string& hash) const;
+    // When the torrent's last preload ended, now while one runs; nullopt: never preloaded.
+    std::optional<Clock::time_point> endOf(const std::string& hash) const;
     void forget(const std::string& hash);
 
 private:
     struct Session {
-        std::chrono::steady_clock::time_point start;
-        std::int64_t size = 0;
+        Clock::time_point start;
+        std::int64_t base = 0; // bytes preloaded before this session
+        std::int64_t reportedSize = 0;
+        std::int64_t target = 0;
         std::int64_t readAhead = 0;
         std::int64_t speed = 0;
-        int waiters = 0;
         bool stopped = false;
         std::int64_t stoppedAt = 0;
+        Clock::time_point stoppedTime;
     };
-    std::int64_t progressOf(const Session& session) const;
+    static std::int64_t progressOf(const Session& session);
+    static bool stalled(const Session& session);
 
     std::atomic<std::int64_t> bytesPerSecond_;
     mutable std::mutex mutex_;

@@ -1,49 +1,14 @@
 #include "routes.h"
 
 #include "text_escape.h"
+#include "torrent_records.h"
+#include "unload_timings.h"
 
-#include <fstream>
-#include <iterator>
-#include <string_view>
 #include <thread>
 
 namespace torrserver {
 
 namespace {
-struct Route {
-    const char* path; // exact, or a prefix when it ends with "/"
-    std::vector<std::string> methods;
-    void (*handler)(App&, const Request&, Response&);
-};
-
-const std::vector<Route>& routeTable() {
-    static const std::vector<Route> kRoutes = {
-        {"/echo", {"GET"}, handleEcho},
-        {"/torrent/add", {"POST"}, handleAdd},
-        {"/torrent/upload", {"POST"}, handleUpload},
-        {"/torrent/list", {"POST"}, handleList},
-        {"/torrent/rem", {"POST"}, handleRemove},
-        {"/torrent/stat", {"POST"}, handleStat},
-        {"/torrent/play", {"GET"}, handlePlay},
-        {"/torrent/playlist.m3u", {"GET"}, handleAllPlaylist},
-        {"/torrent/view/", {"GET", "HEAD"}, handleView},
-        {"/torrent/preload/", {"GET"}, handlePreload},
-        {"/settings", {"GET"}, handlePage},
-        {"/cache", {"GET"}, handlePage},
-        {"/stat", {"GET"}, handlePage},
-        {"/", {"GET"}, handlePage},
-    };
-    return kRoutes;
-}
-
-bool pathMatches(const Route& route, const std::string& path) {
-    const std::string pattern = route.path;
-    if (pattern.size() > 1 && pattern.back() == '/') {
-        return path.rfind(pattern, 0) == 0 && path.size() > pattern.size();
-    }
-    return path == pattern;
-}
-
 std::string reasonPhrase(int status) {
     switch (status) {
     case 400:
@@ -99,6 +64,9 @@ void dispatch(App& app, const Request& req, Response& res) {
         return;
     }
     logRequest(app, req);
+    if (!app.matrix()) {
+        res.set_header("Access-Control-Allow-Origin", "*");
+    }
     if (req.version == "HTTP/1.0") {
         StandinServer::answerAsHttp10();
     }
@@ -109,26 +77,45 @@ void dispatch(App& app, const Request& req, Response& res) {
         sendError(res, *status, reasonPhrase(*status));
         return;
     }
-    bool pathKnown = false;
-    for (const Route& route : routeTable()) {
-        if (!pathMatches(route, req.path)) {
-            continue;
-        }
-        pathKnown = true;
-        for (const std::string& method : route.methods) {
-            if (method == req.method) {
-                route.handler(app, req, res);
-                return;
-            }
-        }
-    }
-    if (pathKnown) {
-        sendError(res, 405, "Method Not Allowed");
+    if (app.matrix()) {
+        routeMatrix(app, req, res);
     } else {
-        sendError(res, 404, "Not Found");
+        routeV11(app, req, res);
     }
 }
 } // namespace
+
+App::App(const Options& o)
+    : options(o)
+    , version(versionText(o))
+    , forms(addressFormsOf(version))
+    , startTime(unixNow())
+    , content(o.contentFolder)
+    , preloads(o.preloadSpeed)
+    , store(o.databaseFolder, content, std::chrono::milliseconds(o.metadataDelayMs),
+            UnloadTimings::of(o.api, version, o.unloadAfterMs))
+    , log(o.logFile)
+    , accounts(o.databaseFolder, o.httpAuth, o.accounts)
+    , search(o.searchFixture) {
+    store.setPreloadEnd([this](const std::string& hash) { return preloads.endOf(hash); });
+    store.setOnUnload([this](const std::string& hash) { preloads.forget(hash); });
+}
+
+App::~App() {
+    if (stopper_.joinable()) {
+        stopper_.join();
+    }
+}
+
+void App::stopSoon() {
+    std::call_once(stopOnce_, [this] {
+        stopper_ = std::thread([this] {
+            // The answer of the request that asked goes out first.
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            server.shutdown();
+        });
+    });
+}
 
 void sendError(Response& res, int status, const std::string& message) {
     res.status = status;
@@ -150,36 +137,30 @@ std::string requestHost(const App& app, const Request& req) {
     return host.empty() ? "127.0.0.1:" + std::to_string(app.port) : host;
 }
 
-std::vector<std::string> seedTorrents(App& app, const std::vector<std::string>& items) {
-    std::vector<std::string> errors;
-    // An item followed by " ready" has its metadata at once, without the metadata delay.
-    constexpr std::string_view kReady = " ready";
-    for (std::string item : items) {
-        AddOptions options;
-        if (item.size() > kReady.size() && item.ends_with(kReady)) {
-            item.resize(item.size() - kReady.size());
-            options.metadataAtOnce = true;
-        }
-        MetaResult parsed;
-        const bool isPath = item.find("://") == std::string::npos &&
-                            item.rfind("magnet:", 0) != 0 && extensionOf(item) == ".torrent";
-        if (isPath) {
-            std::ifstream in(item, std::ios::binary);
-            const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-            parsed = in ? parseTorrentBytes(bytes) : MetaResult{false, {}, "cannot read " + item};
-        } else {
-            parsed = parseLink(item);
-        }
-        if (parsed.ok) {
-            app.store.add(parsed.meta, options);
-        } else {
-            errors.push_back(item + ": " + parsed.error);
-        }
+bool sendListFault(App& app, Response& res) {
+    const ListFault fault = app.faults.listFault();
+    if (fault == ListFault::None) {
+        return false;
     }
-    return errors;
+    const std::string type =
+        app.matrix() ? "application/json; charset=utf-8" : "application/json; charset=UTF-8";
+    if (fault == ListFault::Malformed) {
+        res.set_content(
+            app.matrix() ? R"([{"title":"broken","hash":)" : R"([{"Name":"broken","Hash":)", type);
+    } else {
+        const Json object = app.matrix() ? Json{{"title", "not a list"}, {"stat", 5}}
+                                         : Json{{"Name", "not a list"}, {"Status", 0}};
+        res.set_content(goDump(object), type);
+    }
+    return true;
+}
+
+std::optional<std::string> queryValue(const Request& req, const char* name) {
+    return queryParam(req.target, name);
 }
 
 void installRoutes(App& app) {
+    app.store.setRecordMaker(app.matrix() ? matrixRecordMaker() : v11RecordMaker(app.forms));
     auto handler = [&app](const Request& req, Response& res) { dispatch(app, req, res); };
     app.server.Get(".*", handler);
     app.server.Post(".*", handler);
@@ -187,7 +168,6 @@ void installRoutes(App& app) {
     app.server.Patch(".*", handler);
     app.server.Delete(".*", handler);
     app.server.Options(".*", handler);
-    app.server.set_default_headers({{"Access-Control-Allow-Origin", "*"}});
     app.server.setConnectionFaultHook([&app](const RawRequestHead& head, const std::string& body) {
         const std::string path = head.target.substr(0, head.target.find('?'));
         const ConnectionFault fault = app.faults.connectionFaultFor(path);

@@ -22,14 +22,16 @@ std::string applyExtras(App& app, const Json& control) {
     if (control.contains("seed")) {
         const Json& seed = control["seed"];
         if (!seed.is_array()) {
-            return "\"seed\" is an array of magnet links, hashes or .torrent paths";
+            return "\"seed\" is an array of links, .torrent paths or seed objects";
         }
-        std::vector<std::string> items;
-        for (const Json& item : seed) {
-            if (!item.is_string()) {
-                return "\"seed\" is an array of strings";
+        std::vector<SeedItem> items;
+        for (const Json& value : seed) {
+            std::string error;
+            const std::optional<SeedItem> item = seedItemOf(value, error);
+            if (!item) {
+                return error;
             }
-            items.push_back(item.get<std::string>());
+            items.push_back(*item);
         }
         if (const auto errors = seedTorrents(app, items); !errors.empty()) {
             return errors.front();

@@ -26,6 +26,24 @@ std::string queryEscape(std::string_view text) {
     return out;
 }
 
+std::string pathEscape(std::string_view text) {
+    static const char* const kHex = "0123456789ABCDEF";
+    static constexpr std::string_view kKept = "-_.~$&+:=@";
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) != 0 || kKept.find(c) != std::string_view::npos) {
+            out.push_back(c);
+        } else {
+            out.push_back('%');
+            out.push_back(kHex[u >> 4]);
+            out.push_back(kHex[u & 15]);
+        }
+    }
+    return out;
+}
+
 std::string queryUnescape(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -45,16 +63,23 @@ std::string queryUnescape(std::string_view text) {
     return out;
 }
 
-std::optional<std::string> queryParam(std::string_view target, std::string_view name) {
+std::vector<std::string_view> queryPairs(std::string_view target) {
+    std::vector<std::string_view> pairs;
     const auto mark = target.find('?');
-    if (mark == std::string_view::npos) {
-        return std::nullopt;
-    }
-    std::string_view query = target.substr(mark + 1);
+    std::string_view query =
+        mark == std::string_view::npos ? std::string_view() : target.substr(mark + 1);
     while (!query.empty()) {
         const auto amp = query.find('&');
-        const std::string_view pair = query.substr(0, amp);
+        if (amp != 0) {
+            pairs.push_back(query.substr(0, amp));
+        }
         query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
+    }
+    return pairs;
+}
+
+std::optional<std::string> queryParam(std::string_view target, std::string_view name) {
+    for (const std::string_view pair : queryPairs(target)) {
         const auto eq = pair.find('=');
         if (queryUnescape(pair.substr(0, eq)) == name) {
             return eq == std::string_view::npos ? std::string()
@@ -189,6 +214,40 @@ std::string base64Encode(std::string_view bytes) {
                        (static_cast<unsigned char>(bytes[i + 1]) << 8);
         out +=
             {kAlphabet[(n >> 18) & 63], kAlphabet[(n >> 12) & 63], kAlphabet[(n >> 6) & 63], '='};
+    }
+    return out;
+}
+
+std::string htmlEscape(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+std::string hexText(std::string_view bytes) {
+    static const char* const kHex = "0123456789abcdef";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const char c : bytes) {
+        out.push_back(kHex[static_cast<unsigned char>(c) >> 4]);
+        out.push_back(kHex[static_cast<unsigned char>(c) & 15]);
     }
     return out;
 }

@@ -1,50 +1,28 @@
 #include "torrent_store.h"
 
-#include "go_json.h"
-
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace torrserver {
 
-namespace {
+std::string titleFromLinkName(std::string name) {
+    for (std::size_t at = name.find("rutor.info"); at != std::string::npos;
+         at = name.find("rutor.info", at)) {
+        name.erase(at, 10);
+    }
+    std::replace(name.begin(), name.end(), '_', ' ');
+    const auto first = name.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return name.substr(first, name.find_last_not_of(' ') - first + 1);
+}
+
 std::int64_t unixNow() {
     return std::chrono::duration_cast<std::chrono::seconds>(
                std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
-
-Json metaToJson(const TorrentMeta& meta) {
-    Json out = {{"hash", meta.hash},
-                {"name", meta.name},
-                {"trackers", meta.trackers},
-                {"hasFiles", meta.hasFiles},
-                {"pieceLength", meta.pieceLength},
-                {"dataRoot", meta.dataRoot}};
-    Json files = Json::array();
-    for (const FileMeta& file : meta.files) {
-        files.push_back({{"path", file.path}, {"size", file.size}});
-    }
-    out["files"] = files;
-    return out;
-}
-
-TorrentMeta metaFromJson(const Json& in) {
-    TorrentMeta meta;
-    meta.hash = in.value("hash", "");
-    meta.name = in.value("name", "");
-    meta.trackers = in.value("trackers", std::vector<std::string>{});
-    meta.hasFiles = in.value("hasFiles", false);
-    meta.pieceLength = in.value("pieceLength", std::int64_t{0});
-    meta.dataRoot = in.value("dataRoot", "");
-    for (const Json& file : in.value("files", Json::array())) {
-        meta.files.push_back({file.value("path", ""), file.value("size", std::int64_t{0})});
-    }
-    return meta;
-}
-} // namespace
 
 std::string mergeInfo(const std::string& stored, const std::string& added) {
     const nlohmann::json old = nlohmann::json::parse(stored, nullptr, false);
@@ -61,10 +39,11 @@ std::string mergeInfo(const std::string& stored, const std::string& added) {
 }
 
 TorrentStore::TorrentStore(std::string databaseFolder, ContentLibrary& content,
-                           std::chrono::milliseconds metadataDelay)
+                           std::chrono::milliseconds metadataDelay, UnloadTimings timings)
     : databaseFile_(databaseFolder + "/standin-torrents.json")
     , content_(content)
-    , metadataDelay_(metadataDelay) {
+    , metadataDelay_(metadataDelay)
+    , timings_(timings) {
     std::error_code ec;
     std::filesystem::create_directories(databaseFolder, ec);
     restore();
@@ -77,117 +56,258 @@ TorrentStore::~TorrentStore() {
     ticker_.join();
 }
 
-std::string TorrentStore::add(const TorrentMeta& meta, const AddOptions& options) {
+void TorrentStore::setPreloadEnd(PreloadEnd preloadEnd) {
     std::lock_guard lock(mutex_);
-    auto [it, inserted] = entries_.try_emplace(meta.hash);
-    TorrentEntry& entry = it->second;
-    if (inserted) {
-        entry.meta = meta;
-        entry.addTime = unixNow();
-        entry.info = options.info.value_or("{}");
-    } else {
-        if (options.info && !options.info->empty()) {
-            entry.info = mergeInfo(entry.info, *options.info);
+    preloadEnd_ = std::move(preloadEnd);
+}
+
+void TorrentStore::setOnUnload(std::function<void(const std::string& hash)> onUnload) {
+    std::lock_guard lock(mutex_);
+    onUnload_ = std::move(onUnload);
+}
+
+void TorrentStore::setRecordMaker(RecordMaker maker) {
+    std::lock_guard lock(mutex_);
+    recordMaker_ = std::move(maker);
+}
+
+void TorrentStore::moveExpiry(LoadedTorrent& torrent, std::chrono::milliseconds after) const {
+    const Clock::time_point until = Clock::now() + after;
+    if (!timings_.extendOnly || torrent.expires < until) {
+        torrent.expires = until;
+    }
+}
+
+std::pair<LoadedTorrent, bool> TorrentStore::load(const TorrentMeta& meta,
+                                                  const LoadOptions& options) {
+    std::lock_guard lock(mutex_);
+    if (const auto it = loaded_.find(meta.hash); it != loaded_.end()) {
+        return {it->second, false};
+    }
+    LoadedTorrent torrent;
+    torrent.meta = meta;
+    torrent.displayName = options.displayName;
+    torrent.timestamp = unixNow();
+    torrent.onInfo = options.onInfo;
+    torrent.infoKept = meta.hasFiles;
+    bool atOnce = options.metadataAtOnce || meta.hasFiles;
+    if (const auto saved = saved_.find(meta.hash); saved != saved_.end() && !meta.hasFiles) {
+        if (saved->second.infoKept && saved->second.meta.hasFiles) {
+            torrent.meta.files = saved->second.meta.files;
+            torrent.meta.name = saved->second.meta.name;
+            torrent.meta.pieceLength = saved->second.meta.pieceLength;
+            torrent.meta.dataRoot = saved->second.meta.dataRoot;
+            torrent.meta.hasFiles = true;
+            torrent.infoKept = true;
+            atOnce = true;
         }
-        if (!entry.meta.hasFiles && meta.hasFiles) {
-            entry.meta = meta;
-        }
-        if (entry.meta.name.empty()) {
-            entry.meta.name = meta.name;
+        if (torrent.meta.trackers.empty()) {
+            torrent.meta.trackers = saved->second.meta.trackers;
         }
     }
-    if (!options.title.empty()) {
-        entry.title = options.title;
+    if (!torrent.meta.hasFiles) {
+        torrent.meta.files.clear();
     }
-    entry.saved = entry.saved || options.save;
-    if (!entry.loaded) {
-        entry.loaded = true;
-        entry.metadataDue =
-            std::chrono::steady_clock::now() +
-            (options.metadataAtOnce ? std::chrono::milliseconds(0) : metadataDelay_);
+    const Clock::time_point now = Clock::now();
+    torrent.metadataDue = atOnce ? now : now + metadataDelay_.load();
+    torrent.metadataDeadline = now + timings_.metadataTimeout;
+    torrent.expires = now + timings_.afterTouch;
+    if (torrent.meta.hasFiles) {
+        moveExpiry(torrent, timings_.afterInfo);
     }
-    persist();
+    loaded_[meta.hash] = torrent;
     changed_.notify_all();
-    return meta.hash;
+    return {torrent, true};
 }
 
-void TorrentStore::remove(const std::string& hash) {
+std::optional<LoadedTorrent> TorrentStore::loaded(const std::string& hash) const {
     std::lock_guard lock(mutex_);
-    if (entries_.erase(hash) > 0) {
-        persist();
-        changed_.notify_all();
+    const auto it = loaded_.find(hash);
+    return it == loaded_.end() ? std::nullopt : std::optional(it->second);
+}
+
+std::vector<LoadedTorrent> TorrentStore::allLoaded() const {
+    std::lock_guard lock(mutex_);
+    std::vector<LoadedTorrent> out;
+    for (const auto& [hash, torrent] : loaded_) {
+        out.push_back(torrent);
     }
+    return out;
 }
 
-bool TorrentStore::load(const std::string& hash) {
+bool TorrentStore::update(const std::string& hash,
+                          const std::function<void(LoadedTorrent&)>& change) {
     std::lock_guard lock(mutex_);
-    const auto it = entries_.find(hash);
-    if (it == entries_.end()) {
+    const auto it = loaded_.find(hash);
+    if (it == loaded_.end()) {
         return false;
     }
-    if (!it->second.loaded) {
-        it->second.loaded = true;
-        it->second.metadataDue = std::chrono::steady_clock::now() + metadataDelay_;
-    }
+    change(it->second);
+    changed_.notify_all();
     return true;
 }
 
-std::optional<TorrentEntry> TorrentStore::get(const std::string& hash) const {
+void TorrentStore::touch(const std::string& hash) {
     std::lock_guard lock(mutex_);
-    const auto it = entries_.find(hash);
-    if (it == entries_.end()) {
-        return std::nullopt;
+    if (const auto it = loaded_.find(hash); it != loaded_.end() && timings_.extendOnly) {
+        moveExpiry(it->second, timings_.afterTouch);
     }
-    return it->second;
 }
 
-std::vector<TorrentEntry> TorrentStore::list() const {
-    std::vector<TorrentEntry> out;
+void TorrentStore::unload(const std::string& hash) {
+    std::function<void(const std::string&)> onUnload;
     {
         std::lock_guard lock(mutex_);
-        for (const auto& [hash, entry] : entries_) {
-            out.push_back(entry);
+        if (loaded_.erase(hash) == 0) {
+            return;
+        }
+        changed_.notify_all();
+        onUnload = onUnload_;
+    }
+    if (onUnload) {
+        onUnload(hash);
+    }
+}
+
+std::optional<SavedTorrent> TorrentStore::saved(const std::string& hash) const {
+    std::lock_guard lock(mutex_);
+    const auto it = saved_.find(hash);
+    return it == saved_.end() ? std::nullopt : std::optional(it->second);
+}
+
+std::vector<SavedTorrent> TorrentStore::allSaved() const {
+    std::vector<SavedTorrent> out;
+    {
+        std::lock_guard lock(mutex_);
+        for (const auto& [hash, record] : saved_) {
+            out.push_back(record);
         }
     }
-    std::sort(out.begin(), out.end(), [](const TorrentEntry& a, const TorrentEntry& b) {
-        if (a.addTime != b.addTime) {
-            return a.addTime > b.addTime;
-        }
-        return a.name() < b.name();
+    std::stable_sort(out.begin(), out.end(), [](const SavedTorrent& a, const SavedTorrent& b) {
+        return a.timestamp > b.timestamp;
     });
     return out;
 }
 
-void TorrentStore::markViewed(const std::string& hash, std::size_t fileIndex) {
+void TorrentStore::save(const SavedTorrent& record) {
     std::lock_guard lock(mutex_);
-    const auto it = entries_.find(hash);
-    if (it != entries_.end() && it->second.viewed.insert(fileIndex).second) {
+    saved_[record.meta.hash] = record;
+    persist();
+}
+
+bool TorrentStore::saveLoaded(const std::string& hash) {
+    std::lock_guard lock(mutex_);
+    const auto it = loaded_.find(hash);
+    if (it == loaded_.end() || !recordMaker_) {
+        return false;
+    }
+    saved_[hash] = recordMaker_(it->second);
+    persist();
+    return true;
+}
+
+bool TorrentStore::updateSaved(const std::string& hash,
+                               const std::function<void(SavedTorrent&)>& change) {
+    std::lock_guard lock(mutex_);
+    const auto it = saved_.find(hash);
+    if (it == saved_.end()) {
+        return false;
+    }
+    change(it->second);
+    persist();
+    return true;
+}
+
+void TorrentStore::removeSaved(const std::string& hash) {
+    std::lock_guard lock(mutex_);
+    if (saved_.erase(hash) > 0) {
         persist();
     }
 }
 
-std::optional<TorrentEntry>
-TorrentStore::waitForFiles(const std::string& hash, std::chrono::steady_clock::time_point deadline,
-                           const std::function<bool()>& cancelled) {
+void TorrentStore::openReader(const std::string& hash) {
+    std::lock_guard lock(mutex_);
+    if (const auto it = loaded_.find(hash); it != loaded_.end()) {
+        ++it->second.readers;
+    }
+}
+
+void TorrentStore::closeReader(const std::string& hash) {
+    std::lock_guard lock(mutex_);
+    if (const auto it = loaded_.find(hash); it != loaded_.end() && it->second.readers > 0) {
+        --it->second.readers;
+        moveExpiry(it->second, timings_.afterReaderClose);
+    }
+}
+
+std::optional<LoadedTorrent> TorrentStore::waitForFiles(const std::string& hash,
+                                                        Clock::time_point deadline,
+                                                        const std::function<bool()>& cancelled) {
     std::unique_lock lock(mutex_);
     while (true) {
-        const auto it = entries_.find(hash);
-        if (it == entries_.end()) {
+        const auto it = loaded_.find(hash);
+        if (it == loaded_.end()) {
             return std::nullopt;
         }
         if (it->second.meta.hasFiles) {
             return it->second;
         }
-        if (stopping_ || std::chrono::steady_clock::now() >= deadline || cancelled()) {
+        if (stopping_ || Clock::now() >= deadline || cancelled()) {
             return std::nullopt;
         }
         changed_.wait_for(lock, std::chrono::milliseconds(50));
     }
 }
 
+std::string TorrentStore::info(const std::string& hash) const {
+    std::lock_guard lock(mutex_);
+    const auto it = infos_.find(hash);
+    return it == infos_.end() ? "{}" : it->second;
+}
+
+void TorrentStore::addInfo(const std::string& hash, const std::string& text) {
+    std::lock_guard lock(mutex_);
+    const auto it = infos_.find(hash);
+    infos_[hash] = it == infos_.end() || it->second == "{}" ? text : mergeInfo(it->second, text);
+    persist();
+}
+
+std::map<std::string, std::map<std::int64_t, double>> TorrentStore::viewed() const {
+    std::lock_guard lock(mutex_);
+    return viewed_;
+}
+
+void TorrentStore::setViewed(const std::string& hash, std::int64_t fileIndex, double timecode) {
+    std::lock_guard lock(mutex_);
+    viewed_[hash][fileIndex] = timecode;
+    persist();
+}
+
+void TorrentStore::removeViewed(const std::string& hash, std::int64_t fileIndex) {
+    std::lock_guard lock(mutex_);
+    if (fileIndex == -1) {
+        viewed_.erase(hash);
+    } else if (const auto it = viewed_.find(hash); it != viewed_.end()) {
+        it->second.erase(fileIndex);
+    }
+    persist();
+}
+
+Json TorrentStore::settings() const {
+    std::lock_guard lock(mutex_);
+    return settings_;
+}
+
+void TorrentStore::setSettings(const Json& settings) {
+    std::lock_guard lock(mutex_);
+    settings_ = settings;
+    persist();
+}
+
 void TorrentStore::tick() {
     while (!stopping_) {
         resolveDue();
+        closeIdle();
         std::unique_lock lock(mutex_);
         changed_.wait_for(lock, std::chrono::milliseconds(50));
     }
@@ -197,10 +317,14 @@ void TorrentStore::resolveDue() {
     std::vector<TorrentMeta> due;
     {
         std::lock_guard lock(mutex_);
-        const auto now = std::chrono::steady_clock::now();
-        for (const auto& [hash, entry] : entries_) {
-            if (entry.loaded && !entry.meta.hasFiles && entry.metadataDue <= now) {
-                due.push_back(entry.meta);
+        const auto now = Clock::now();
+        for (const auto& [hash, torrent] : loaded_) {
+            if (!torrent.meta.hasFiles && torrent.metadataDue <= now &&
+                torrent.metadataDue < torrent.metadataDeadline) {
+                due.push_back(torrent.meta);
+                if (due.back().name.empty()) {
+                    due.back().name = torrent.displayName;
+                }
             }
         }
     }
@@ -210,9 +334,7 @@ void TorrentStore::resolveDue() {
     // The content folder is read without holding the lock.
     for (TorrentMeta& meta : due) {
         if (std::optional<TorrentMeta> found = content_.find(meta.hash)) {
-            if (!meta.name.empty()) {
-                found->name = meta.name;
-            }
+            found->trackers = meta.trackers;
             meta = *found;
         } else {
             fillSyntheticFiles(meta);
@@ -220,64 +342,78 @@ void TorrentStore::resolveDue() {
     }
     std::lock_guard lock(mutex_);
     for (const TorrentMeta& meta : due) {
-        const auto it = entries_.find(meta.hash);
-        if (it != entries_.end() && !it->second.meta.hasFiles) {
-            it->second.meta = meta;
+        const auto it = loaded_.find(meta.hash);
+        if (it == loaded_.end() || it->second.meta.hasFiles) {
+            continue;
+        }
+        LoadedTorrent& torrent = it->second;
+        torrent.meta = meta;
+        moveExpiry(torrent, timings_.afterInfo);
+        if (torrent.onInfo.titleFromLink && torrent.title.empty()) {
+            torrent.title = titleFromLinkName(torrent.displayName);
+        }
+        if ((torrent.onInfo.titleFromLink || torrent.onInfo.titleFromName) &&
+            torrent.title.empty()) {
+            torrent.title = torrent.name();
+        }
+        const bool known = saved_.count(meta.hash) > 0;
+        if (torrent.onInfo.save && recordMaker_ && (torrent.onInfo.saveReplaces || !known)) {
+            saved_[meta.hash] = recordMaker_(torrent);
         }
     }
     persist();
     changed_.notify_all();
 }
 
-void TorrentStore::persist() const {
-    Json all = Json::array();
-    for (const auto& [hash, entry] : entries_) {
-        if (!entry.saved) {
-            continue;
-        }
-        all.push_back({{"meta", metaToJson(entry.meta)},
-                       {"title", entry.title},
-                       {"info", entry.info},
-                       {"addTime", entry.addTime},
-                       {"viewed", entry.viewed}});
-    }
-    const std::string temporary = databaseFile_ + ".tmp";
+void TorrentStore::closeIdle() {
+    std::vector<std::string> hashes;
     {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << all.dump(1);
-        if (!out) {
-            return;
+        std::lock_guard lock(mutex_);
+        for (const auto& [hash, torrent] : loaded_) {
+            hashes.push_back(hash);
         }
     }
-    std::error_code ec;
-    std::filesystem::rename(temporary, databaseFile_, ec);
-}
-
-void TorrentStore::restore() {
-    std::ifstream in(databaseFile_, std::ios::binary);
-    if (!in) {
+    // Preload ends are asked, and unloads told, without holding the lock.
+    std::map<std::string, std::optional<Clock::time_point>> preloadEnds;
+    PreloadEnd preloadEnd;
+    std::function<void(const std::string&)> onUnload;
+    {
+        std::lock_guard lock(mutex_);
+        preloadEnd = preloadEnd_;
+        onUnload = onUnload_;
+    }
+    for (const std::string& hash : hashes) {
+        preloadEnds[hash] = preloadEnd ? preloadEnd(hash) : std::nullopt;
+    }
+    std::vector<std::string> removed;
+    std::unique_lock lock(mutex_);
+    const auto now = Clock::now();
+    for (auto it = loaded_.begin(); it != loaded_.end();) {
+        const LoadedTorrent& torrent = it->second;
+        bool close = !torrent.meta.hasFiles && now >= torrent.metadataDeadline;
+        if (torrent.meta.hasFiles && !timings_.never && torrent.readers == 0) {
+            Clock::time_point until = torrent.expires;
+            if (const auto end = preloadEnds[it->first]) {
+                until = std::max(until, *end + timings_.afterPreload);
+            }
+            close = now >= until;
+        }
+        if (close) {
+            removed.push_back(it->first);
+            it = loaded_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (removed.empty()) {
         return;
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
-    const Json all = Json::parse(text, nullptr, false);
-    if (!all.is_array()) {
-        return;
-    }
-    for (const Json& item : all) {
-        if (!item.is_object() || !item.contains("meta") || !item["meta"].is_object()) {
-            continue;
+    changed_.notify_all();
+    lock.unlock();
+    for (const std::string& hash : removed) {
+        if (onUnload) {
+            onUnload(hash);
         }
-        TorrentEntry entry;
-        entry.meta = metaFromJson(item["meta"]);
-        if (entry.meta.hash.empty()) {
-            continue;
-        }
-        entry.title = item.value("title", "");
-        entry.info = item.value("info", "{}");
-        entry.addTime = item.value("addTime", std::int64_t{0});
-        entry.viewed = item.value("viewed", std::set<std::size_t>{});
-        entry.saved = true;
-        entries_[entry.meta.hash] = entry;
     }
 }
 
