@@ -568,13 +568,14 @@ const Row kRows[] = {
     {Kind::Play, Fault::Status, {.message = kGetServerError, .playerStarts = 0}},
     {Kind::Play, Fault::NotHttp, {.message = kNotHttp, .playerStarts = 0}},
     {Kind::Play, Fault::Huge, {.playerStarts = 1}},
-    // The preload after the playlist: a late answer is a finished preload and the player
-    // starts; any failure leaves a preload that never began, whose gauge waits until Esc.
+    // The preload after the playlist: an answer, a late one or a flood taken for one, is a
+    // finished preload and the player starts; any failure leaves a preload that never began,
+    // whose gauge waits until Esc.
     {Kind::Preload, Fault::Reset, {.playerStarts = 0}},
     {Kind::Preload, Fault::Slow, {.playerStarts = 1}},
     {Kind::Preload, Fault::Status, {.playerStarts = 0}},
     {Kind::Preload, Fault::NotHttp, {.playerStarts = 0}},
-    {Kind::Preload, Fault::Huge, {.playerStarts = 0}},
+    {Kind::Preload, Fault::Huge, {.playerStarts = 1}},
 
     // The same requests to a server of today's generation, which the window has learned at its
     // start. The user sees what a 1.1 server's faults show; an error answer, which that server
@@ -649,9 +650,6 @@ const Row kRows[] = {
     {Kind::Play, Fault::Status, {.message = kTodayPlayRefused, .playerStarts = 0}, false, true},
     {Kind::Play, Fault::NotHttp, {.message = kNotHttp, .playerStarts = 0}, false, true},
     {Kind::Play, Fault::Huge, {.playerStarts = 1}, false, true},
-    // Today's preload request answers when the server has finished, so a late answer, and a
-    // flood taken for an answer, end the wait; a failure leaves it to the progress, which never
-    // comes, until Esc.
     {Kind::Preload, Fault::Reset, {.playerStarts = 0}, false, true},
     {Kind::Preload, Fault::Slow, {.playerStarts = 1}, false, true},
     {Kind::Preload, Fault::Status, {.playerStarts = 0}, false, true},

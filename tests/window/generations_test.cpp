@@ -51,9 +51,12 @@ protected:
     // service announces ten.
     void prepareContent(const std::string& content) override {
         seriesTorrent = qb::test::makeMultiFileTorrent(content, "Series", 8);
+        smallTorrent =
+            qb::testing::TorrServerStandin::makeTorrentFile(content, "Small.mkv", 3 * 1024 * 1024);
     }
 
     std::string seriesTorrent;
+    std::string smallTorrent; // one file, shorter than what the server preloads
 
     void clickRowOf(const QString& name) {
         const int row = rowOf(form->TorrentList, name);
@@ -348,6 +351,18 @@ TEST_P(Generations, PlayingPreloadsWithProgressThenStartsThePlayer) {
     } else {
         EXPECT_FALSE(requestsOf("/torrent/stat").empty());
     }
+}
+
+// The server's progress never passes the size of a file shorter than its preload: its answer to
+// the preload request ends the wait.
+TEST_P(Generations, AFileShorterThanThePreloadPlaysOnceTheServerHasPreloadedIt) {
+    ASSERT_FALSE(smallTorrent.empty());
+    ASSERT_FALSE(server->addTorrentFile(smallTorrent).empty());
+    refresh();
+    const int row = rowOf(form->TorrentList, u"Small.mkv"_s);
+    ASSERT_GE(row, 0);
+    playRow(form->TorrentList, row);
+    EXPECT_EQ(processes->starts.size(), 1u);
 }
 
 TEST_P(Generations, APlaylistIsSavedAsTheServerWritesIt) {
