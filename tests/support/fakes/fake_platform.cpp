@@ -42,17 +42,23 @@ QString FakeFileDialogs::nextAnswer() {
     return answer;
 }
 
+QString FakeFileDialogs::answer(FileDialogCall call) {
+    calls.push_back(call);
+    if (onShow) {
+        onShow(call);
+    }
+    return nextAnswer();
+}
+
 QString FakeFileDialogs::openFile(QWidget* owner, const QString& title, const QString& folder,
                                   const QString& filter) {
-    calls.push_back({FileDialogCall::Kind::Open, owner, title, folder, QString(), filter, {}});
-    return nextAnswer();
+    return answer({FileDialogCall::Kind::Open, owner, title, folder, QString(), filter, {}});
 }
 
 QString FakeFileDialogs::saveFile(QWidget* owner, const QString& title, const QString& presetName,
                                   const QString& filter, const QString& defaultSuffix) {
-    calls.push_back(
+    return answer(
         {FileDialogCall::Kind::Save, owner, title, QString(), presetName, filter, defaultSuffix});
-    return nextAnswer();
 }
 
 void FakeBrowser::open(const QUrl& address) {

@@ -64,8 +64,11 @@ public:
 
     std::vector<FileDialogCall> calls;
     std::deque<QString> answers;
+    // Runs while the dialog counts as open, before it answers.
+    std::function<void(const FileDialogCall&)> onShow;
 
 private:
+    QString answer(FileDialogCall call);
     QString nextAnswer();
 };
 
