@@ -111,7 +111,9 @@ public:
     QTimer* UpdateTimer1 = nullptr;
 
     // --- HTTP clients and workers, created with the window and released with it ---
-    std::unique_ptr<qb::net::HttpClient> IdHTTP1, IdHTTP3, NetHTTPClient1, NetHTTPClient2, Ping1;
+    // A job takes the clients it uses on the window's thread when it begins: a job left behind
+    // by the teardown may still finish a request after the window is gone.
+    std::shared_ptr<qb::net::HttpClient> IdHTTP1, IdHTTP3, NetHTTPClient1, NetHTTPClient2, Ping1;
     std::unique_ptr<qb::app::TBMDThread> BMDThread1, BMDThread2, AddThread, SRLAdd, CheckSerialsTH;
 
     // --- Window-wide state ---

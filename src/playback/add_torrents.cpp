@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <stdexcept>
+#include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -142,8 +143,8 @@ void TForm1::addedClosingSequence() {
 }
 
 void TForm1::AddThreadExecute(qb::app::JobThread&) {
-    const auto [files, url] = qb::app::runOnWindowThread([this] {
-        return std::pair{DroppedFiles, DroppedUrl};
+    const auto [files, url, http, appDir] = qb::app::runOnWindowThread([this] {
+        return std::tuple{DroppedFiles, DroppedUrl, IdHTTP1, AppDir()};
     });
     const auto base = [this] {
         return qb::app::runOnWindowThread([this] { return SrvAdress->text(); });
@@ -156,20 +157,20 @@ void TForm1::AddThreadExecute(qb::app::JobThread&) {
         const QByteArray bytes =
             torrentFileBytes(files); // several files name no file: the run ends
         showAdding();
-        IdHTTP1->postMultipart(base() + u"/torrent/upload"_s, u"filename"_s,
-                               QFileInfo(files).fileName(), bytes);
+        http->postMultipart(base() + u"/torrent/upload"_s, u"filename"_s,
+                            QFileInfo(files).fileName(), bytes);
         addedClosingSequence();
     }
     if (url.contains(u"magnet"_s)) {
         showAdding();
-        IdHTTP1->post(base() + u"/torrent/add"_s, qb::connection::linkBody(url));
+        http->post(base() + u"/torrent/add"_s, qb::connection::linkBody(url));
         addedClosingSequence();
     } else {
-        const qb::net::HttpResult download = IdHTTP1->get(url);
+        const qb::net::HttpResult download = http->get(url);
         if (!download.ok) {
             throw std::runtime_error(download.failureText.toStdString());
         }
-        const QString temporary = AppDir() + u"tmp.torrent"_s;
+        const QString temporary = appDir + u"tmp.torrent"_s;
         const TemporaryFileGuard guard(temporary);
         QFile file(temporary);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -178,12 +179,12 @@ void TForm1::AddThreadExecute(qb::app::JobThread&) {
         }
         file.close();
         showAdding();
-        const qb::net::HttpResult upload = IdHTTP1->postMultipart(
+        const qb::net::HttpResult upload = http->postMultipart(
             base() + u"/torrent/upload"_s, u"filename"_s, u"tmp.torrent"_s, download.body);
         if (!upload.ok) {
             throw std::runtime_error(upload.failureText.toStdString());
         }
         addedClosingSequence();
     }
-    AddThread->Stop();
+    qb::app::runOnWindowThread([this] { AddThread->Stop(); });
 }

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
 using qb::app::runOnWindowThread;
@@ -37,11 +38,11 @@ void pauseUnlessStopped(const qb::app::JobThread& thread, int milliseconds) {
 
 // Worker calls from a job, carried out on the window's thread. A worker that the window's
 // teardown has released already is passed over.
-void onWorker(const std::unique_ptr<qb::app::TBMDThread>& worker,
+void onWorker(TForm1* form, std::unique_ptr<qb::app::TBMDThread> TForm1::*worker,
               void (qb::app::TBMDThread::*call)()) {
-    runOnWindowThread([&worker, call] {
-        if (worker) {
-            (worker.get()->*call)();
+    runOnWindowThread([form, worker, call] {
+        if (const auto& running = form->*worker) {
+            (running.get()->*call)();
         }
     });
 }
@@ -49,24 +50,24 @@ void onWorker(const std::unique_ptr<qb::app::TBMDThread>& worker,
 } // namespace
 
 void TForm1::BMDThread1Execute(qb::app::JobThread& thread) {
-    const auto [base, link] = runOnWindowThread([this] {
-        return std::pair{SrvAdress->text(), qb::playback::preloadLinkOfSource(*this)};
+    const auto [base, link, http] = runOnWindowThread([this] {
+        return std::tuple{SrvAdress->text(), qb::playback::preloadLinkOfSource(*this), IdHTTP3};
     });
     if (thread.stopRequested()) {
-        onWorker(BMDThread2, &qb::app::TBMDThread::Stop);
-        IdHTTP3->closeConnection();
+        onWorker(this, &TForm1::BMDThread2, &qb::app::TBMDThread::Stop);
+        http->closeConnection();
         return;
     }
-    onWorker(BMDThread2, &qb::app::TBMDThread::Start);
-    IdHTTP3->closeConnection();
+    onWorker(this, &TForm1::BMDThread2, &qb::app::TBMDThread::Start);
+    http->closeConnection();
     // The server answers once its preload has finished; the answer itself is of no use (a
     // redirect to the stream, which IdHTTP3 does not follow). A failure ends this job only.
-    IdHTTP3->get(base + link);
-    onWorker(BMDThread1, &qb::app::TBMDThread::Stop);
+    http->get(base + link);
+    onWorker(this, &TForm1::BMDThread1, &qb::app::TBMDThread::Stop);
 }
 
 void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
-    const QByteArray body = runOnWindowThread([this] {
+    const auto [body, http] = runOnWindowThread([this] {
         Gauge1->setValue(0);
         LogP->setText(u"..."_s);
         QString hash;
@@ -75,13 +76,13 @@ void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
         } catch (const std::runtime_error&) {
             // The row has gone meanwhile: the status request names no torrent and fails.
         }
-        return qb::connection::statBody(hash);
+        return std::pair{qb::connection::statBody(hash), IdHTTP1};
     });
 
     qb::playback::PreloadStat last;
     while (!thread.stopRequested()) {
         const QString base = runOnWindowThread([this] { return SrvAdress->text(); });
-        const qb::net::HttpResult answer = IdHTTP1->post(base + u"/torrent/stat"_s, body);
+        const qb::net::HttpResult answer = http->post(base + u"/torrent/stat"_s, body);
         if (!answer.ok) {
             break;
         }
@@ -107,8 +108,8 @@ void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
     }
 
     // The end, however the loop was left: finished, cancelled, or a poll that failed.
-    onWorker(BMDThread2, &qb::app::TBMDThread::Stop);
-    onWorker(BMDThread1, &qb::app::TBMDThread::Stop);
+    onWorker(this, &TForm1::BMDThread2, &qb::app::TBMDThread::Stop);
+    onWorker(this, &TForm1::BMDThread1, &qb::app::TBMDThread::Stop);
     const auto [cancelled, closing] = runOnWindowThread([this] {
         return std::pair{PreloadCancelled, windowClosing()};
     });

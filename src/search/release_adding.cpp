@@ -33,6 +33,8 @@ struct AddInputs {
     QString infoMagnet;
     QString releaseId;
     std::optional<qb::search::SearchRecord> selected;
+    std::shared_ptr<qb::net::HttpClient> serviceClient;
+    std::shared_ptr<qb::net::HttpClient> serverClient;
 };
 
 } // namespace
@@ -45,7 +47,8 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
             return AddInputs{
                 SrvAdress->text(), ServiceBaseUrl,
                 InfoPosterUrl,     InfoMagnet,
-                SelectedReleaseId, record != nullptr ? std::optional(*record) : std::nullopt};
+                SelectedReleaseId, record != nullptr ? std::optional(*record) : std::nullopt,
+                NetHTTPClient1,    IdHTTP1};
         });
     };
     const auto mode = [this] { return qb::app::runOnWindowThread([this] { return SRLAddMode; }); };
@@ -54,7 +57,7 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
     const auto send = [this](const AddInputs& in, const QString& magnet, const QString& id,
                              const QString& done, bool announce) {
         const qb::net::HttpResult check =
-            NetHTTPClient1->get(qb::search::posterCheckAddress(in.serviceBaseUrl, in.poster));
+            in.serviceClient->get(qb::search::posterCheckAddress(in.serviceBaseUrl, in.poster));
         const QString poster =
             qb::search::checkedPoster(in.serviceBaseUrl, in.poster, check.ok, check.body);
         qb::app::runOnWindowThread([this, &poster, announce] {
@@ -64,7 +67,8 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
             }
         });
         // The server's answer tells nothing more: a refused add shows in the refreshed list.
-        IdHTTP1->post(in.server + u"/torrent/add"_s, qb::connection::infoBody(magnet, id, poster));
+        in.serverClient->post(in.server + u"/torrent/add"_s,
+                              qb::connection::infoBody(magnet, id, poster));
         qb::app::runOnWindowThread([] { QCoreApplication::processEvents(); });
         qb::app::ResponsiveWait(3000);
         clickConnectButton();
