@@ -1,6 +1,7 @@
 // The switch between the local TorrServer beside the program and the remote one.
 #include "app/tform1.h"
 
+#include "app/workers/nested_loops.h"
 #include "platform/local_server.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@ void TForm1::Local1Click() {
     SearchT->setEnabled(true);
     Search->setEnabled(true);
     UpdateList1->clear();
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     CountsLine();
 
     if (Local1->isChecked()) {
@@ -29,7 +30,7 @@ void TForm1::Local1Click() {
         SrvAdress->setEnabled(false);
         if (LocalServerRunning) {
             SettingBut->setEnabled(false);
-            QCoreApplication::processEvents();
+            qb::app::processPendingEvents();
         } else {
             // A server that cannot be started shows as "Сервер не отвечает" after the refresh.
             Platform_.processes->startDetached(AppDir() + u"server/"_s +

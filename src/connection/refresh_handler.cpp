@@ -1,6 +1,7 @@
 // The refresh of the torrent list: "Подключиться / Обновить".
 #include "app/tform1.h"
 
+#include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
 #include "connection/http/event_flowing_call.h"
@@ -57,7 +58,7 @@ void TForm1::ConnectButtonClick() {
     TorrentList->setEnabled(false);
     ConnectButton->setEnabled(false);
     setStatus(u"Попытка подключения к серверу..."_s, kConnectingColour);
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     qb::app::ResponsiveWait(500);
 
     IdHTTP1->setConnectTimeoutMs(5000);

@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 
 #include "app/hand_off.h"
+#include "app/workers/nested_loops.h"
 
 #include "app/workers/bmd_thread.h"
 #include "app/workers/responsive_wait.h"
@@ -69,7 +70,7 @@ bool TForm1::addHandedOver(const std::function<qb::net::HttpResult()>& send) {
                 qb::platform::MessageIcon::Error);
         return false;
     }
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     qb::app::ResponsiveWait(3000);
     ConnectButtonClick();
     LogP->setText(kAdded);

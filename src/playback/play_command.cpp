@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 
 #include "app/workers/bmd_thread.h"
+#include "app/workers/nested_loops.h"
 #include "connection/http/http_client.h"
 #include "connection/list/member_text.h"
 
@@ -56,7 +57,7 @@ void TForm1::startPreload(bool fromSearch, bool fromFiles) {
     // An Esc that came too late for the last preload must not cancel this one.
     PreloadCancelled = false;
     Gauge1->setValue(0);
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     BMDThread1->Start();
 }
 

@@ -3,6 +3,7 @@
 // saved here.
 #include "app/tform1.h"
 
+#include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
 #include "connection/http/http_client.h"
 #include "connection/list/member_text.h"
@@ -33,7 +34,7 @@ QString lastPathPart(const QString& name) {
 void downloadFileEntry(TForm1& form, const nlohmann::ordered_json& file, int wait) {
     form.downloadThroughView(form.SrvAdress->text() + entryMemberText(file, "Link"),
                              lastPathPart(entryMemberText(file, "Name")));
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     form.TransientStatus = true;
     qb::app::ResponsiveWait(wait);
     if (form.LogP->text() == kFetchingLink) {
@@ -54,7 +55,7 @@ void TForm1::MenuItem2Click() {
         return;
     }
     LogP->setText(kFetchingLink);
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     downloadFileEntry(*this, *file, 5000);
 }
 
@@ -97,7 +98,7 @@ void TForm1::m3u2Click() {
         }
     }
     TransientStatus = true;
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     if (written) {
         LogP->setText(u"Плейлист сохранен"_s);
         qb::app::ResponsiveWait(3000);

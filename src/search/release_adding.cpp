@@ -2,6 +2,7 @@
 // series torrent ("update"), to the server with its release id and poster.
 #include "app/tform1.h"
 
+#include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
 #include "build_config.h"
@@ -69,7 +70,7 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
         // The server's answer tells nothing more: a refused add shows in the refreshed list.
         in.serverClient->post(in.server + u"/torrent/add"_s,
                               qb::connection::infoBody(magnet, id, poster));
-        qb::app::runOnWindowThread([] { QCoreApplication::processEvents(); });
+        qb::app::runOnWindowThread([] { qb::app::processPendingEvents(); });
         qb::app::ResponsiveWait(3000);
         clickConnectButton();
         qb::app::runOnWindowThread([this, &done] { LogP->setText(done); });

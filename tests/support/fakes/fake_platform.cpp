@@ -1,5 +1,6 @@
 #include "fake_platform.h"
 
+#include "app/workers/nested_loops.h"
 #include "platform/proc_processes.h"
 
 #include <algorithm>
@@ -19,6 +20,8 @@ MessageAnswer FakeMessageBoxes::show(QWidget* owner, const QString& text, const 
         }
     }
     calls.push_back(call);
+    // A modal box runs an event loop of its own: other handlers may run while it is open.
+    app::nestedLoopBegins(app::NestedLoop::Dialog);
     if (onShow) {
         onShow(call);
     }
@@ -44,6 +47,7 @@ QString FakeFileDialogs::nextAnswer() {
 
 QString FakeFileDialogs::answer(FileDialogCall call) {
     calls.push_back(call);
+    app::nestedLoopBegins(app::NestedLoop::Dialog);
     if (onShow) {
         onShow(call);
     }

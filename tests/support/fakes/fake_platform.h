@@ -8,7 +8,8 @@
 #include <vector>
 
 // Recording stand-ins for the operating system, for tests that drive the real window. None of
-// them ever blocks or opens anything on the desktop.
+// them ever blocks or opens anything on the desktop. Their dialogs and message boxes count as the
+// nested event loops the real ones are (qb::app::nestedLoopBegins).
 namespace qb::test {
 
 using platform::MessageAnswer;
