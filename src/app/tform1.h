@@ -270,6 +270,9 @@ public:
     void WebBrowser1NewWindow2();
     // The release id of the page last written into the view; every navigation empties it.
     QString LastInfoId;
+    // Counts the pages given to the view (written, or loaded from an address), so that a page
+    // build that let other handlers run can tell whether its page is still the one on display.
+    quint64 InfoPagesGiven = 0;
     // The cache file being loaded into the view, whose poster is read once it has loaded.
     QUrl PendingCachedPage;
     // Fetches, builds, shows and caches the page of a release.

@@ -50,13 +50,15 @@ void TForm1::downloadThroughView(const QString& address, const QString& fileName
 }
 
 void TForm1::MenuItem2Click() {
-    const nlohmann::ordered_json* file = qb::playback::focusedFileEntry(*this);
-    if (file == nullptr) {
+    const nlohmann::ordered_json* focused = qb::playback::focusedFileEntry(*this);
+    if (focused == nullptr) {
         return;
     }
+    // A click on another torrent while the notice is drawn replaces FilesList.
+    const nlohmann::ordered_json file = *focused;
     LogP->setText(kFetchingLink);
     qb::app::processPendingEvents();
-    downloadFileEntry(*this, *file, 5000);
+    downloadFileEntry(*this, file, 5000);
 }
 
 void TForm1::N18Click() {
@@ -78,14 +80,15 @@ void TForm1::m3u2Click() {
         CountsLine();
         return;
     }
-    const QString target =
-        Platform_.dialogs->saveFile(this, u"Сохранить плейлист как..."_s,
-                                    qb::playback::playlistFileName(entryMemberText(*entry, "Name")),
-                                    u"Playlist (*.m3u)"_s, u".m3u"_s);
+    // A refresh while the dialog is open replaces the list the entry belongs to.
+    const QString name = entryMemberText(*entry, "Name");
+    const QString playlist = entryMemberText(*entry, "Playlist");
+    const QString target = Platform_.dialogs->saveFile(this, u"Сохранить плейлист как..."_s,
+                                                       qb::playback::playlistFileName(name),
+                                                       u"Playlist (*.m3u)"_s, u".m3u"_s);
     bool written = false;
     if (!target.isEmpty()) {
-        const qb::net::HttpResult answer =
-            IdHTTP1->get(SrvAdress->text() + entryMemberText(*entry, "Playlist"));
+        const qb::net::HttpResult answer = IdHTTP1->get(SrvAdress->text() + playlist);
         QFile file(target);
         if (!answer.ok) {
             message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
