@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QDir>
 #include <QDropEvent>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -22,6 +23,11 @@
 #include <array>
 #include <cctype>
 #include <map>
+#include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -299,6 +305,72 @@ TEST_F(Reentrancy, PageBuiltInsideAnotherIsCachedUnderItsOwnId) {
               form->InfoMagnet);
     EXPECT_TRUE(form->InfoMagnet.contains(u"A08B136C14D6CDD1C3CEDB0BCCE88729322F98D1"_s));
     EXPECT_EQ(form->LastInfoId, u"215640"_s);
+}
+
+// The warnings of the workers while it lives, from any thread.
+class JobWarnings {
+public:
+    JobWarnings() {
+        instance_ = this;
+        previous_ = qInstallMessageHandler(&JobWarnings::record);
+    }
+    ~JobWarnings() {
+        qInstallMessageHandler(previous_);
+        instance_ = nullptr;
+    }
+    JobWarnings(const JobWarnings&) = delete;
+    JobWarnings& operator=(const JobWarnings&) = delete;
+
+    bool contains(const QString& text) const {
+        const std::lock_guard guard(lock_);
+        return std::any_of(lines_.begin(), lines_.end(),
+                           [&text](const QString& line) { return line.contains(text); });
+    }
+
+private:
+    static void record(QtMsgType, const QMessageLogContext& context, const QString& text) {
+        if (context.category == QByteArrayView("quillbrook.jobs")) {
+            const std::lock_guard guard(instance_->lock_);
+            instance_->lines_.push_back(text);
+        }
+    }
+
+    static inline JobWarnings* instance_ = nullptr;
+    QtMessageHandler previous_ = nullptr;
+    mutable std::mutex lock_;
+    std::vector<QString> lines_;
+};
+
+// A dropped ".torrent" that is a pipe holds the adding job in its read past the teardown's
+// limit; the window goes, and the job, let go on, must not reach it.
+TEST_F(Reentrancy, JobLeftBehindByTheTeardownNeverReachesTheWindow) {
+    qb::app::setNestedLoopObserver({});
+    const QString pipe = appDir() + u"stuck.torrent"_s;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const JobWarnings warnings;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(pipe)});
+    QWidget* viewport = form->TorrentList->viewport();
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &enter);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &drop);
+    form->AddThread->setTeardownWaitLimit(std::chrono::milliseconds(200));
+    // Once the job has the pipe open, it waits in its read for what this end writes.
+    int writer = -1;
+    ASSERT_TRUE(waitUntil([&] {
+        writer = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+        return writer >= 0;
+    }));
+
+    form.reset();
+    ASSERT_TRUE(warnings.contains(u"AddThread: the job did not end"_s));
+    // The job reads the pipe to its end and goes on towards the window.
+    ASSERT_EQ(::write(writer, "d8:announce0:e", 14), 14);
+    ::close(writer);
+    ASSERT_TRUE(waitUntil(
+        [&] { return warnings.contains(u"AddThread: the job ended on an error: the window"_s); }));
+    EXPECT_EQ(server->requestsTo("/torrent/upload"), 0);
 }
 
 } // namespace
