@@ -7,6 +7,7 @@
 
 #include "app/workers/nested_loops.h"
 #include "connection/http/request_bodies.h"
+#include "job_log.h"
 #include "releaseinfo/page/info_cache.h"
 #include "releaseinfo/view_scripts.h"
 #include "search_typing.h"
@@ -14,7 +15,6 @@
 #include <QAction>
 #include <QDir>
 #include <QDropEvent>
-#include <QLoggingCategory>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -23,7 +23,6 @@
 #include <array>
 #include <cctype>
 #include <map>
-#include <mutex>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -307,47 +306,13 @@ TEST_F(Reentrancy, PageBuiltInsideAnotherIsCachedUnderItsOwnId) {
     EXPECT_EQ(form->LastInfoId, u"215640"_s);
 }
 
-// The warnings of the workers while it lives, from any thread.
-class JobWarnings {
-public:
-    JobWarnings() {
-        instance_ = this;
-        previous_ = qInstallMessageHandler(&JobWarnings::record);
-    }
-    ~JobWarnings() {
-        qInstallMessageHandler(previous_);
-        instance_ = nullptr;
-    }
-    JobWarnings(const JobWarnings&) = delete;
-    JobWarnings& operator=(const JobWarnings&) = delete;
-
-    bool contains(const QString& text) const {
-        const std::lock_guard guard(lock_);
-        return std::any_of(lines_.begin(), lines_.end(),
-                           [&text](const QString& line) { return line.contains(text); });
-    }
-
-private:
-    static void record(QtMsgType, const QMessageLogContext& context, const QString& text) {
-        if (context.category == QByteArrayView("quillbrook.jobs")) {
-            const std::lock_guard guard(instance_->lock_);
-            instance_->lines_.push_back(text);
-        }
-    }
-
-    static inline JobWarnings* instance_ = nullptr;
-    QtMessageHandler previous_ = nullptr;
-    mutable std::mutex lock_;
-    std::vector<QString> lines_;
-};
-
 // A dropped ".torrent" that is a pipe holds the adding job in its read past the teardown's
 // limit; the window goes, and the job, let go on, must not reach it.
 TEST_F(Reentrancy, JobLeftBehindByTheTeardownNeverReachesTheWindow) {
     qb::app::setNestedLoopObserver({});
     const QString pipe = appDir() + u"stuck.torrent"_s;
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const JobWarnings warnings;
+    const qb::test::JobLog warnings;
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(pipe)});
     QWidget* viewport = form->TorrentList->viewport();

@@ -1,6 +1,7 @@
 #include "app/workers/bmd_thread.h"
 #include "app/workers/window_thread.h"
 #include "core_app.h"
+#include "job_log.h"
 
 #include <QPointer>
 #include <QString>
@@ -9,7 +10,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <semaphore>
 #include <stdexcept>
 #include <thread>
@@ -128,39 +128,6 @@ TEST_F(Worker, StopOnAnIdleWorkerDoesNothing) {
     EXPECT_FALSE(stopSeen);
 }
 
-// The warnings of the workers' log category while it lives, from any thread.
-class JobLog {
-public:
-    JobLog() {
-        instance_ = this;
-        previous_ = qInstallMessageHandler(&JobLog::record);
-    }
-    ~JobLog() {
-        qInstallMessageHandler(previous_);
-        instance_ = nullptr;
-    }
-    JobLog(const JobLog&) = delete;
-    JobLog& operator=(const JobLog&) = delete;
-
-    std::vector<QString> lines() const {
-        const std::lock_guard guard(lock_);
-        return lines_;
-    }
-
-private:
-    static void record(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (type == QtWarningMsg && context.category == QByteArrayView("quillbrook.jobs")) {
-            const std::lock_guard guard(instance_->lock_);
-            instance_->lines_.push_back(text);
-        }
-    }
-
-    static inline JobLog* instance_ = nullptr;
-    QtMessageHandler previous_ = nullptr;
-    mutable std::mutex lock_;
-    std::vector<QString> lines_;
-};
-
 TEST_F(Worker, AnErrorEndsTheJobWithALineInTheLogAndTheWorkerCanStartAgain) {
     struct ErrorCase {
         std::function<void()> raise;
@@ -175,7 +142,7 @@ TEST_F(Worker, AnErrorEndsTheJobWithALineInTheLogAndTheWorkerCanStartAgain) {
     };
     worker.setObjectName(QStringLiteral("SRLAdd"));
     for (std::size_t i = 0; i < errors.size(); ++i) {
-        const JobLog log;
+        const qb::test::JobLog log;
         std::atomic<bool> reachedEnd{false};
         worker.setOnExecute([&](JobThread&) {
             errors[i].raise();
@@ -191,7 +158,7 @@ TEST_F(Worker, AnErrorEndsTheJobWithALineInTheLogAndTheWorkerCanStartAgain) {
         EXPECT_TRUE(lines[0].contains(QString::fromUtf8(errors[i].logged)))
             << lines[0].toStdString();
     }
-    const JobLog log;
+    const qb::test::JobLog log;
     std::atomic<bool> ran{false};
     worker.setOnExecute([&](JobThread&) { ran = true; });
     worker.Start();
