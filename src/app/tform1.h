@@ -115,10 +115,12 @@ public:
     QTimer* UpdateTimer1 = nullptr;
 
     // --- HTTP clients and workers, created with the window and released with it ---
-    std::unique_ptr<qb::net::HttpClient> IdHTTP1, IdHTTP3, NetHTTPClient1, NetHTTPClient2, Ping1;
+    // A job takes the clients it uses on the window's thread when it begins: a job left behind
+    // by the teardown may still finish a request after the window is gone.
+    std::shared_ptr<qb::net::HttpClient> IdHTTP1, IdHTTP3, NetHTTPClient1, NetHTTPClient2, Ping1;
     // Every TorrServer request, said in the interface of the server's generation (over IdHTTP1,
-    // IdHTTP3 and Ping1, so it goes before them).
-    std::unique_ptr<qb::connection::ServerApis> Servers;
+    // IdHTTP3 and Ping1, which it shares); a job takes it in the same way.
+    std::shared_ptr<qb::connection::ServerApis> Servers;
     std::unique_ptr<qb::app::TBMDThread> BMDThread1, BMDThread2, AddThread, SRLAdd, CheckSerialsTH;
 
     // --- Window-wide state ---
@@ -285,6 +287,9 @@ public:
     void WebBrowser1NewWindow2();
     // The release id of the page last written into the view; every navigation empties it.
     QString LastInfoId;
+    // Counts the pages given to the view (written, or loaded from an address), so that a page
+    // build that let other handlers run can tell whether its page is still the one on display.
+    quint64 InfoPagesGiven = 0;
     // The cache file being loaded into the view, whose poster is read once it has loaded.
     QUrl PendingCachedPage;
     // Fetches, builds, shows and caches the page of a release.

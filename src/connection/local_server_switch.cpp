@@ -1,6 +1,7 @@
 // The switch between the local TorrServer beside the program and the remote one.
 #include "app/tform1.h"
 
+#include "app/workers/nested_loops.h"
 #include "connection/api/server_apis.h"
 #include "platform/local_server.h"
 
@@ -24,7 +25,7 @@ void TForm1::Local1Click() {
     UpdateList1->clear();
     // The server behind the address is another one now: its generation is learned anew.
     Servers->forget();
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     CountsLine();
 
     if (Local1->isChecked()) {
@@ -32,7 +33,7 @@ void TForm1::Local1Click() {
         SrvAdress->setEnabled(false);
         if (LocalServerRunning) {
             SettingBut->setEnabled(false);
-            QCoreApplication::processEvents();
+            qb::app::processPendingEvents();
         } else {
             // A server that cannot be started shows as "Сервер не отвечает" after the refresh.
             Platform_.processes->startDetached(AppDir() + u"server/"_s +

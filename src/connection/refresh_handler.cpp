@@ -1,6 +1,7 @@
 // The refresh of the torrent list: "Подключиться / Обновить".
 #include "app/tform1.h"
 
+#include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
 #include "connection/api/server_apis.h"
@@ -62,7 +63,7 @@ void TForm1::ConnectButtonClick() {
     TorrentList->setEnabled(false);
     ConnectButton->setEnabled(false);
     setStatus(u"Попытка подключения к серверу..."_s, kConnectingColour);
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     qb::app::ResponsiveWait(500);
 
     const qb::connection::ServerApis::ListAnswer list = Servers->list(SrvAdress->text());

@@ -1,6 +1,7 @@
 // Removing a torrent, copying its magnet link, and the server's and tracker's pages.
 #include "app/tform1.h"
 
+#include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
 #include "build_config.h"
 #include "connection/api/torrserver_api.h"
@@ -38,7 +39,7 @@ void TForm1::mDelClick() {
         delete UpdateList1->takeItem(static_cast<int>(marked));
     }
     ConnectButtonClick();
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     qb::app::ResponsiveWait(200);
     LogP->setText(u"Торрент успешно удален"_s);
     qb::app::ResponsiveWait(3000);

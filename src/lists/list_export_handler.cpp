@@ -5,14 +5,37 @@
 #include "platform/text/text_file.h"
 
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+// Without a connection the list is empty because its refresh failed, not because the server
+// holds no torrents: an export then would write an empty file and report it as saved.
+bool connected(const TForm1& form) {
+    return form.status->text() == u"Сервер ОК"_s;
+}
+
+void tellNotConnected(TForm1& form) {
+    form.message(u"Необходимо подключиться к серверу!"_s, u"Инфо"_s,
+                 qb::platform::MessageIcon::Information);
+}
+} // namespace
+
 void TForm1::N24Click() {
+    if (!connected(*this)) {
+        tellNotConnected(*this);
+        return;
+    }
     const QString path = Platform_.dialogs->saveFile(this, QString(), QString(),
                                                      u"Текстовый файл (*.txt)"_s, u".txt"_s);
     if (path.isEmpty()) {
+        return;
+    }
+    // The connection may have been lost while the dialog was open.
+    if (!connected(*this)) {
+        tellNotConnected(*this);
         return;
     }
     const QString text = qb::lists::exportListText(ServerList, TorrentList->count());

@@ -2,6 +2,7 @@
 // replacing them.
 #include "app/tform1.h"
 
+#include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
 #include "connection/api/torrserver_api.h"
 #include "connection/http/http_result.h"
@@ -154,7 +155,7 @@ bool TForm1::removeForImport(const QStringList& hashes) {
         Label2->setText(u"Очищаем список: "_s + QString::number(k + 1) + u" из "_s +
                         QString::number(total));
         Gauge1->setValue(k + 1);
-        QCoreApplication::processEvents();
+        qb::app::processPendingEvents();
         qb::app::ResponsiveWait(250);
     }
     return true;
@@ -180,7 +181,7 @@ void TForm1::addListLines(const QStringList& lines, bool longErrorEntries) {
         Label2->setText(u"Добавляем магнеты: "_s + QString::number(position + 1) + u" из "_s +
                         QString::number(maximum));
         Gauge1->setValue(++position);
-        QCoreApplication::processEvents();
+        qb::app::processPendingEvents();
         qb::app::ResponsiveWait(500);
     }
     Gauge1->setVisible(false);

@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <stdexcept>
+#include <tuple>
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
@@ -37,11 +38,11 @@ void markRow(TForm1& form, const qb::lists::SeriesTorrent& torrent) {
     }
 }
 // The requests and marks of the check, on the worker's thread.
-void checkSeries(TForm1& form, const QString& serviceBase,
+void checkSeries(TForm1& form, qb::net::HttpClient& service, const QString& serviceBase,
                  const std::vector<qb::lists::SeriesTorrent>& torrents) {
     for (const qb::lists::SeriesTorrent& torrent : torrents) {
-        const qb::net::HttpResult answer = form.NetHTTPClient2->get(
-            qb::releaseinfo::releaseInfoAddress(serviceBase, torrent.releaseId));
+        const qb::net::HttpResult answer =
+            service.get(qb::releaseinfo::releaseInfoAddress(serviceBase, torrent.releaseId));
         if (!answer.ok) {
             continue;
         }
@@ -62,7 +63,7 @@ void checkSeries(TForm1& form, const QString& serviceBase,
 
 void TForm1::CheckSerialsTHExecute(qb::app::JobThread&) {
     qb::app::ResponsiveWait(2000);
-    const auto [serviceBase, torrents] = qb::app::runOnWindowThread([this] {
+    const auto [serviceBase, torrents, service] = qb::app::runOnWindowThread([this] {
         mDel->setEnabled(false); // nothing is removed while the check runs
         UpdateList1->clear();
         std::vector<qb::lists::SeriesTorrent> found;
@@ -72,11 +73,11 @@ void TForm1::CheckSerialsTHExecute(qb::app::JobThread&) {
                 found.push_back(std::move(*torrent));
             }
         }
-        return std::pair{ServiceBaseUrl, std::move(found)};
+        return std::tuple{ServiceBaseUrl, std::move(found), NetHTTPClient2};
     });
 
     try {
-        checkSeries(*this, serviceBase, torrents);
+        checkSeries(*this, *service, serviceBase, torrents);
     } catch (const qb::app::WindowThreadGone&) {
         throw; // the window is gone: nothing is left to put right
     } catch (const std::exception&) {

@@ -2,6 +2,7 @@
 #include "app/tform1.h"
 
 #include "app/workers/bmd_thread.h"
+#include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
 #include "connection/api/torrserver_api.h"
 #include "connection/http/http_result.h"
@@ -29,7 +30,7 @@ void TForm1::update1Click() {
         return;
     }
     const QString hash = qb::connection::entryMemberText(*entry, "Hash");
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     LogP->setText(u"... Обновляем торрент ..."_s);
     ShowReleaseInfo(SelectedReleaseId);
     // Without the new release's magnet nothing could be added back: keep the old torrent.

@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 
 #include "app/hand_off.h"
+#include "app/workers/nested_loops.h"
 
 #include "app/workers/bmd_thread.h"
 #include "app/workers/responsive_wait.h"
@@ -18,6 +19,7 @@
 #include <QTimer>
 
 #include <stdexcept>
+#include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -68,7 +70,7 @@ bool TForm1::addHandedOver(const std::function<qb::net::HttpResult()>& send) {
                 qb::platform::MessageIcon::Error);
         return false;
     }
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     qb::app::ResponsiveWait(3000);
     ConnectButtonClick();
     LogP->setText(kAdded);
@@ -140,14 +142,14 @@ void TForm1::addedClosingSequence() {
 }
 
 void TForm1::AddThreadExecute(qb::app::JobThread&) {
-    const auto [files, url] = qb::app::runOnWindowThread([this] {
-        return std::pair{DroppedFiles, DroppedUrl};
+    const auto [files, url, http, servers, appDir] = qb::app::runOnWindowThread([this] {
+        return std::tuple{DroppedFiles, DroppedUrl, IdHTTP1, Servers, AppDir()};
     });
     const auto base = [this] {
         return qb::app::runOnWindowThread([this] { return SrvAdress->text(); });
     };
-    const auto api = [this](const QString& address) -> qb::connection::TorrServerApi& {
-        return Servers->forAddress(address);
+    const auto api = [&servers](const QString& address) -> qb::connection::TorrServerApi& {
+        return servers->forAddress(address);
     };
     const auto showAdding = [this] {
         qb::app::runOnWindowThread([this] { LogP->setText(kAdding); });
@@ -167,11 +169,11 @@ void TForm1::AddThreadExecute(qb::app::JobThread&) {
         api(address).addLink(address, url);
         addedClosingSequence();
     } else {
-        const qb::net::HttpResult download = IdHTTP1->get(url);
+        const qb::net::HttpResult download = http->get(url);
         if (!download.ok) {
             throw std::runtime_error(download.failureText.toStdString());
         }
-        const QString temporary = AppDir() + u"tmp.torrent"_s;
+        const QString temporary = appDir + u"tmp.torrent"_s;
         const TemporaryFileGuard guard(temporary);
         QFile file(temporary);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -188,5 +190,5 @@ void TForm1::AddThreadExecute(qb::app::JobThread&) {
         }
         addedClosingSequence();
     }
-    AddThread->Stop();
+    qb::app::runOnWindowThread([this] { AddThread->Stop(); });
 }

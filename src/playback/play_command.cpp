@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 
 #include "app/workers/bmd_thread.h"
+#include "app/workers/nested_loops.h"
 #include "connection/api/torrserver_api.h"
 #include "connection/http/http_result.h"
 
@@ -57,7 +58,7 @@ void TForm1::startPreload(bool fromSearch, bool fromFiles) {
     PreloadCancelled = false;
     PreloadAnswered = false;
     Gauge1->setValue(0);
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     BMDThread1->Start();
 }
 

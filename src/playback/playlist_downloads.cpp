@@ -3,6 +3,7 @@
 // saved here.
 #include "app/tform1.h"
 
+#include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
 #include "connection/api/torrserver_api.h"
 #include "connection/http/http_result.h"
@@ -34,7 +35,7 @@ QString lastPathPart(const QString& name) {
 void downloadFileEntry(TForm1& form, const nlohmann::ordered_json& file, int wait) {
     form.downloadThroughView(form.server().fileAddress(form.SrvAdress->text(), file),
                              lastPathPart(entryMemberText(file, "Name")));
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     form.TransientStatus = true;
     qb::app::ResponsiveWait(wait);
     if (form.LogP->text() == kFetchingLink) {
@@ -50,13 +51,15 @@ void TForm1::downloadThroughView(const QString& address, const QString& fileName
 }
 
 void TForm1::MenuItem2Click() {
-    const nlohmann::ordered_json* file = qb::playback::focusedFileEntry(*this);
-    if (file == nullptr) {
+    const nlohmann::ordered_json* focused = qb::playback::focusedFileEntry(*this);
+    if (focused == nullptr) {
         return;
     }
+    // A click on another torrent while the notice is drawn replaces FilesList.
+    const nlohmann::ordered_json file = *focused;
     LogP->setText(kFetchingLink);
-    QCoreApplication::processEvents();
-    downloadFileEntry(*this, *file, 5000);
+    qb::app::processPendingEvents();
+    downloadFileEntry(*this, file, 5000);
 }
 
 void TForm1::N18Click() {
@@ -100,7 +103,7 @@ void TForm1::m3u2Click() {
         }
     }
     TransientStatus = true;
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     if (written) {
         LogP->setText(u"Плейлист сохранен"_s);
         qb::app::ResponsiveWait(3000);

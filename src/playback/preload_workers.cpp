@@ -5,7 +5,7 @@
 #include "app/workers/bmd_thread.h"
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
-#include "connection/api/torrserver_api.h"
+#include "connection/api/server_apis.h"
 #include "connection/http/http_client.h"
 #include "playback/play_sources.h"
 #include "playback/preload/progress_text.h"
@@ -36,11 +36,11 @@ void pauseUnlessStopped(const qb::app::JobThread& thread, int milliseconds) {
 
 // Worker calls from a job, carried out on the window's thread. A worker that the window's
 // teardown has released already is passed over.
-void onWorker(const std::unique_ptr<qb::app::TBMDThread>& worker,
+void onWorker(TForm1* form, std::unique_ptr<qb::app::TBMDThread> TForm1::*worker,
               void (qb::app::TBMDThread::*call)()) {
-    runOnWindowThread([&worker, call] {
-        if (worker) {
-            (worker.get()->*call)();
+    runOnWindowThread([form, worker, call] {
+        if (const auto& running = form->*worker) {
+            (running.get()->*call)();
         }
     });
 }
@@ -52,7 +52,11 @@ namespace {
 // when a worker starts.
 struct PreloadStart {
     QString base;
+    // The job holds the interfaces (and with them the clients) it uses: a job left behind by
+    // the teardown may still finish a request after the window is gone.
+    std::shared_ptr<qb::connection::ServerApis> servers;
     qb::connection::TorrServerApi* api = nullptr;
+    std::shared_ptr<qb::net::HttpClient> preloadClient;
     qb::connection::PreloadTarget target;
 };
 
@@ -68,7 +72,7 @@ PreloadStart preloadStart(TForm1& form, bool orNothing) {
                 throw;
             }
         }
-        return PreloadStart{form.SrvAdress->text(), &api, target};
+        return PreloadStart{form.SrvAdress->text(), form.Servers, &api, form.IdHTTP3, target};
     });
 }
 } // namespace
@@ -77,17 +81,17 @@ void TForm1::BMDThread1Execute(qb::app::JobThread& thread) {
     // The row has gone meanwhile: the job ends here.
     const PreloadStart start = preloadStart(*this, false);
     if (thread.stopRequested()) {
-        onWorker(BMDThread2, &qb::app::TBMDThread::Stop);
-        IdHTTP3->closeConnection();
+        onWorker(this, &TForm1::BMDThread2, &qb::app::TBMDThread::Stop);
+        start.preloadClient->closeConnection();
         return;
     }
-    onWorker(BMDThread2, &qb::app::TBMDThread::Start);
-    IdHTTP3->closeConnection();
+    onWorker(this, &TForm1::BMDThread2, &qb::app::TBMDThread::Start);
+    start.preloadClient->closeConnection();
     // The server answers once its preload has finished (a 1.1 server with a redirect to the
     // stream, which IdHTTP3 does not follow). A failure ends this job only.
     const bool answered = start.api->preload(start.base, start.target.path).ok;
     runOnWindowThread([this, answered] { PreloadAnswered = answered; });
-    onWorker(BMDThread1, &qb::app::TBMDThread::Stop);
+    onWorker(this, &TForm1::BMDThread1, &qb::app::TBMDThread::Stop);
 }
 
 void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
@@ -128,8 +132,8 @@ void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
     }
 
     // The end, however the loop was left: finished, cancelled, or a poll that failed.
-    onWorker(BMDThread2, &qb::app::TBMDThread::Stop);
-    onWorker(BMDThread1, &qb::app::TBMDThread::Stop);
+    onWorker(this, &TForm1::BMDThread2, &qb::app::TBMDThread::Stop);
+    onWorker(this, &TForm1::BMDThread1, &qb::app::TBMDThread::Stop);
     const auto [cancelled, closing] = runOnWindowThread([this] {
         return std::pair{PreloadCancelled, windowClosing()};
     });

@@ -27,7 +27,10 @@ QString errorPage() {
 
 } // namespace
 
-void TForm1::ShowReleaseInfo(const QString& releaseId) {
+void TForm1::ShowReleaseInfo(const QString& selectedId) {
+    // Callers pass SelectedReleaseId itself, which a click inside the view's waits changes:
+    // the page built here must keep the id it was asked for.
+    const QString releaseId = selectedId;
     connectInfoViewEvents();
     // A list whose row was just clicked keeps the keyboard focus, so that its shortcuts act on
     // that row at once; from anywhere else the focus leaves the controls.
@@ -75,8 +78,12 @@ void TForm1::buildReleaseInfo(const QString& releaseId) {
     InfoMagnet = page.magnet;
     InfoPosterUrl = page.posterUrl;
     PendingCachedPage.clear();
+    const quint64 given = ++InfoPagesGiven;
     qb::releaseinfo::writeIntoView(WebBrowser1, page.html);
-    LastInfoId = releaseId;
+    // Other handlers ran while the page was written; one may have put up a page of its own.
+    if (InfoPagesGiven == given) {
+        LastInfoId = releaseId;
+    }
     cacheReleasePage(releaseId, page.html);
 }
 

@@ -2,6 +2,8 @@
 
 #include "releaseinfo/view_scripts.h"
 
+#include "app/workers/nested_loops.h"
+
 #include <QEventLoop>
 #include <QTimer>
 #include <QUrl>
@@ -31,6 +33,7 @@ bool loadBlankDocument(QWebEngineView* view) {
         });
     QTimer::singleShot(kViewScriptTimeoutMs, &loop, &QEventLoop::quit);
     view->load(blank);
+    qb::app::nestedLoopBegins(qb::app::NestedLoop::ViewScript);
     loop.exec();
     QObject::disconnect(done);
     return loaded;

@@ -48,8 +48,12 @@ void TForm1::warmUpInfoView() {
     WebBrowser1->setHtml(QString());
 }
 
-void TForm1::WebBrowser1BeforeNavigate2(const QUrl&) {
+void TForm1::WebBrowser1BeforeNavigate2(const QUrl& address) {
     LastInfoId.clear();
+    // The blank document that a page is written into is part of giving the view that page.
+    if (address != QUrl(u"about:blank"_s)) {
+        ++InfoPagesGiven;
+    }
 }
 
 void TForm1::WebBrowser1DocumentComplete(const QUrl& address, bool ok) {

@@ -1,5 +1,7 @@
 #include "releaseinfo/view_scripts.h"
 
+#include "app/workers/nested_loops.h"
+
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -47,6 +49,7 @@ std::optional<QString> runViewScript(QWebEngineView* view, const QString& script
     });
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
     if (!answer->arrived) {
+        qb::app::nestedLoopBegins(qb::app::NestedLoop::ViewScript);
         loop.exec();
     }
     answer->loop = nullptr;

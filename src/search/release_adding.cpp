@@ -2,6 +2,7 @@
 // series torrent ("update"), to the server with its release id and poster.
 #include "app/tform1.h"
 
+#include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
 #include "app/workers/window_thread.h"
 #include "build_config.h"
@@ -33,6 +34,8 @@ struct AddInputs {
     QString infoMagnet;
     QString releaseId;
     std::optional<qb::search::SearchRecord> selected;
+    std::shared_ptr<qb::net::HttpClient> serviceClient;
+    std::shared_ptr<qb::connection::ServerApis> servers;
 };
 
 } // namespace
@@ -45,7 +48,8 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
             return AddInputs{
                 SrvAdress->text(), ServiceBaseUrl,
                 InfoPosterUrl,     InfoMagnet,
-                SelectedReleaseId, record != nullptr ? std::optional(*record) : std::nullopt};
+                SelectedReleaseId, record != nullptr ? std::optional(*record) : std::nullopt,
+                NetHTTPClient1,    Servers};
         });
     };
     const auto mode = [this] { return qb::app::runOnWindowThread([this] { return SRLAddMode; }); };
@@ -54,7 +58,7 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
     const auto send = [this](const AddInputs& in, const QString& magnet, const QString& id,
                              const QString& title, const QString& done, bool announce) {
         const qb::net::HttpResult check =
-            NetHTTPClient1->get(qb::search::posterCheckAddress(in.serviceBaseUrl, in.poster));
+            in.serviceClient->get(qb::search::posterCheckAddress(in.serviceBaseUrl, in.poster));
         const QString poster =
             qb::search::checkedPoster(in.serviceBaseUrl, in.poster, check.ok, check.body);
         qb::app::runOnWindowThread([this, &poster, announce] {
@@ -64,8 +68,8 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
             }
         });
         // The server's answer tells nothing more: a refused add shows in the refreshed list.
-        Servers->forAddress(in.server).addRelease(in.server, {magnet, id, poster, title});
-        qb::app::runOnWindowThread([] { QCoreApplication::processEvents(); });
+        in.servers->forAddress(in.server).addRelease(in.server, {magnet, id, poster, title});
+        qb::app::runOnWindowThread([] { qb::app::processPendingEvents(); });
         qb::app::ResponsiveWait(3000);
         clickConnectButton();
         qb::app::runOnWindowThread([this, &done] { LogP->setText(done); });

@@ -2,6 +2,7 @@
 // resolution filter that reads the kept answer again.
 #include "app/tform1.h"
 
+#include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
 #include "connection/http/http_client.h"
 #include "search/query/service_queries.h"
@@ -53,7 +54,7 @@ void TForm1::SearchClick() {
     SearchResult->clear();
     SearchResults.clear();
     setSearchControlsEnabled(false);
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
 
     QString accumulator;
     bool failed = false;
@@ -70,7 +71,7 @@ void TForm1::SearchClick() {
     if (failed) {
         message(kNoAnswer, u"Результат"_s, qb::platform::MessageIcon::Warning);
         setSearchControlsEnabled(true);
-        QCoreApplication::processEvents();
+        qb::app::processPendingEvents();
         return;
     }
     SearchLines = qb::search::prepareTextAnswer(std::move(accumulator));
@@ -94,7 +95,7 @@ void TForm1::Top1Click() {
     SearchResults.clear();
     Button1->setText(u"Категории"_s);
     setSearchControlsEnabled(false);
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
 
     const std::optional<QString> answer =
         fetchPage(*NetHTTPClient1, qb::search::topAddress(ServiceBaseUrl));
@@ -130,7 +131,7 @@ void TForm1::CategoryClick(QAction* item) {
     setSearchControlsEnabled(false);
     // The caption names the category until the top list resets it.
     Button1->setText(item->text());
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
     GetTList(chosen->second);
 }
 
@@ -143,7 +144,7 @@ void TForm1::GetTList(const QString& addr) {
                              static_cast<QWidget*>(Top1)}) {
         control->setEnabled(false);
     }
-    QCoreApplication::processEvents();
+    qb::app::processPendingEvents();
 
     // One request: a second one of the same address would only list every row twice.
     const std::optional<QString> answer =
@@ -152,7 +153,7 @@ void TForm1::GetTList(const QString& addr) {
     if (!answer) {
         message(kNoAnswer, u"Результат"_s, qb::platform::MessageIcon::Warning);
         setSearchControlsEnabled(true);
-        QCoreApplication::processEvents();
+        qb::app::processPendingEvents();
         return;
     }
     SearchLines = qb::search::prepareCategoryAnswer(*answer);

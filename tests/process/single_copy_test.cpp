@@ -84,7 +84,11 @@ TEST_F(SingleCopyTest, NoArgumentArrivesAsEmptyText) {
 TEST_F(SingleCopyTest, BusyFirstCopyRefusesAndSecondCopyStillEnds) {
     const auto first = startFirst({u"--busy"_s});
     EXPECT_EQ(runSecond({u"magnet:?xt=urn:btih:lost"_s}), kRefused);
-    // The refusal is decided before it is answered, so nothing can arrive after it.
+    // The refusal is decided before it is answered, so nothing arrives after it either: once
+    // the first copy has ended, every line it wrote has been read.
+    ASSERT_EQ(::kill(static_cast<pid_t>(first->pid()), SIGTERM), 0);
+    first->waitForExit();
+    ASSERT_TRUE(first->lines().contains(u"first"_s));
     for (const QString& line : first->lines()) {
         EXPECT_FALSE(line.startsWith(u"got:"_s)) << line.toStdString();
     }

@@ -342,6 +342,45 @@ TEST_F(Lists, ImportsDoNothingWhileNotConnected) {
     EXPECT_TRUE(dialogs->calls.empty());
 }
 
+TEST_F(Lists, ExportWithoutAConnectionSaysSoAndWritesNothing) {
+    addTorrent(magnet(kHashA, "Alpha"));
+    refresh();
+    server.stop();
+    form->Timer1Timer(); // the alive check notices
+    ASSERT_EQ(form->status->text(), u"Сервер не отвечает"_s);
+    const QString path = exportedFile();
+    EXPECT_TRUE(dialogs->calls.empty()); // nobody is asked where to save nothing
+    ASSERT_EQ(messages->calls.size(), 1U);
+    EXPECT_EQ(lastMessage().text, u"Необходимо подключиться к серверу!"_s);
+    EXPECT_EQ(lastMessage().title, u"Инфо"_s);
+    EXPECT_EQ(lastMessage().icon, MessageIcon::Information);
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(Lists, ExportWhoseConnectionIsLostWhileItsDialogIsOpenWritesNothing) {
+    addTorrent(magnet(kHashA, "Alpha"));
+    refresh();
+    dialogs->onShow = [this](const qb::test::FileDialogCall&) {
+        server.stop();
+        form->Timer1Timer();
+    };
+    const QString path = exportedFile();
+    ASSERT_EQ(dialogs->calls.size(), 1U);
+    ASSERT_EQ(messages->calls.size(), 1U);
+    EXPECT_EQ(lastMessage().text, u"Необходимо подключиться к серверу!"_s);
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(Lists, ExportOfAConnectedServerWithoutTorrentsWritesAnEmptyList) {
+    refresh();
+    ASSERT_EQ(form->TorrentList->count(), 0);
+    const QString path = exportedFile();
+    EXPECT_EQ(fileBytes(path), QByteArray("\xEF\xBB\xBF"));
+    ASSERT_EQ(messages->calls.size(), 1U);
+    EXPECT_EQ(lastMessage().text,
+              u"Произведен экспорт с сервера\rСписок сохранен в файле \"list.txt\""_s);
+}
+
 TEST_F(Lists, AFailedExportLeavesNoResultMessage) {
     dialogs->answerNext(appDir() + u"no/such/folder/list.txt"_s);
     form->N24->trigger();

@@ -81,10 +81,4 @@ TEST_F(Activation, LosingItClearsATransientNoticeOnce) {
     EXPECT_EQ(form->LogP->text(), u"Всего торрентов"_s);
 }
 
-TEST_F(Activation, EscWithoutAPreloadChangesNothing) {
-    makeWindow();
-    form->FormShortCut(Qt::Key_Escape);
-    EXPECT_FALSE(form->PreloadCancelled);
-}
-
 } // namespace

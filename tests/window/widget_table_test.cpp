@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -50,66 +51,100 @@ QString captionOf(QWidget* w) {
 struct Row {
     const char* name;
     const char* kind;
+    const char* parent; // the window's client area, or the widget that holds it
     QString caption;
     QRect geometry; // an empty size means: only the position is given
     bool hidden;
     bool enabled;
 };
 
-TEST_F(WidgetTable, EveryWidgetHasItsKindCaptionGeometryAndState) {
+// What can be seen of the widget with its own children, in its coordinates.
+QRegion seenRegion(const QWidget* w) {
+    QRegion seen = w->visibleRegion();
+    for (const QObject* object : w->children()) {
+        if (const auto* child = qobject_cast<const QWidget*>(object); child && child->isVisible()) {
+            seen += seenRegion(child).translated(child->pos());
+        }
+    }
+    return seen;
+}
+
+// Controls the user sees and uses: nothing may lie over any part of them.
+bool usedControl(const Row& row) {
+    const QByteArray name(row.name);
+    return !row.hidden && name != "LogP" && name != "Label2" && name != "GroupBox1" &&
+           name != "GroupBox2" && !name.startsWith("Edit");
+}
+
+// The window as shown: every widget where the table puts it, in the right parent, shown or
+// hidden, and nothing covering a control the user works with.
+TEST_F(WidgetTable, ShownWindowHasEveryWidgetInItsPlace) {
     const Row rows[] = {
-        {"Label1", "QLabel", u"Адрес сервера:"_s, {8, 10, 0, 0}, false, true},
-        {"SrvAdress", "QLineEdit", u""_s, {8, 29, 478, 22}, false, true},
+        {"Label1", "QLabel", "", u"Адрес сервера:"_s, {8, 10, 0, 0}, false, true},
+        {"SrvAdress", "QLineEdit", "", u""_s, {8, 29, 478, 22}, false, true},
         {"ConnectButton",
          "QPushButton",
+         "",
          u"Подключиться / Обновить"_s,
          {494, 29, 178, 21},
          false,
          true},
-        {"SettingBut", "QPushButton", u"Настройки сервера"_s, {678, 29, 132, 21}, false, false},
-        {"TorrentList", "QListWidget", u""_s, {8, 56, 810, 169}, false, true},
-        {"LogP", "QLabel", u"..."_s, {8, 233, 609, 21}, false, true},
-        {"Label2", "QLabel", u""_s, {7, 4, 0, 0}, false, true},
-        {"ChosePlayerBut", "QPushButton", u"Выбрать плеер"_s, {632, 233, 178, 21}, false, true},
-        {"status", "QLabel", u"Нет подключения"_s, {8, 262, 226, 21}, false, true},
+        {"SettingBut", "QPushButton", "", u"Настройки сервера"_s, {678, 29, 132, 21}, false, false},
+        {"TorrentList", "QListWidget", "", u""_s, {8, 56, 810, 169}, false, true},
+        {"LogP", "QLabel", "", u"..."_s, {8, 233, 609, 21}, false, true},
+        {"Label2", "QLabel", "LogP", u""_s, {7, 4, 0, 0}, false, true},
+        {"ChosePlayerBut", "QPushButton", "", u"Выбрать плеер"_s, {632, 233, 178, 21}, false, true},
+        {"status", "QLabel", "", u"Нет подключения"_s, {8, 262, 226, 21}, false, true},
         {"Local1",
          "QCheckBox",
+         "",
          u"Использовать локальный сервер"_s,
          {252, 264, 208, 17},
          false,
          true},
         {"FHD1",
          "QCheckBox",
+         "",
          u"Отображать только FHD (1080p) и UHD (2160p)"_s,
          {475, 264, 303, 17},
          false,
          true},
-        {"GroupBox1", "QGroupBox", u" Глобальный поиск "_s, {8, 289, 817, 265}, false, true},
-        {"SearchT", "QLineEdit", u""_s, {8, 15, 337, 22}, false, true},
-        {"Search", "QPushButton", u"Найти"_s, {359, 16, 81, 21}, false, true},
-        {"Top1", "QPushButton", u"ТОП за 24 часа"_s, {446, 16, 146, 21}, false, true},
-        {"Button1", "QPushButton", u"Категории"_s, {598, 16, 204, 21}, false, true},
-        {"SearchResult", "QListWidget", u""_s, {8, 43, 802, 214}, false, true},
-        {"AddList", "QListWidget", u""_s, {8, 43, 802, 214}, true, true},
-        {"GroupBox2", "QGroupBox", u" Информация "_s, {831, 8, 426, 546}, false, true},
-        {"Edit2", "QLineEdit", u"insmag"_s, {214, 73, 458, 22}, false, true},
-        {"Edit1", "QLineEdit", u"Edit1"_s, {479, 88, 121, 22}, false, true},
-        {"Edit3", "QLineEdit", u"Edit3"_s, {632, 192, 121, 22}, false, true},
-        {"Memo2", "QPlainTextEdit", u""_s, {94, 382, 697, 140}, true, true},
-        {"UpdateList1", "QListWidget", u""_s, {433, 350, 704, 203}, true, true},
+        {"GroupBox1", "QGroupBox", "", u" Глобальный поиск "_s, {8, 289, 817, 265}, false, true},
+        {"SearchT", "QLineEdit", "GroupBox1", u""_s, {8, 15, 337, 22}, false, true},
+        {"Search", "QPushButton", "GroupBox1", u"Найти"_s, {359, 16, 81, 21}, false, true},
+        {"Top1", "QPushButton", "GroupBox1", u"ТОП за 24 часа"_s, {446, 16, 146, 21}, false, true},
+        {"Button1", "QPushButton", "GroupBox1", u"Категории"_s, {598, 16, 204, 21}, false, true},
+        {"SearchResult", "QListWidget", "GroupBox1", u""_s, {8, 43, 802, 214}, false, true},
+        {"AddList", "QListWidget", "GroupBox1", u""_s, {8, 43, 802, 214}, true, true},
+        {"GroupBox2", "QGroupBox", "", u" Информация "_s, {831, 8, 426, 546}, false, true},
+        {"Edit2", "QLineEdit", "", u"insmag"_s, {214, 73, 458, 22}, false, true},
+        {"Edit1", "QLineEdit", "", u"Edit1"_s, {479, 88, 121, 22}, false, true},
+        {"Edit3", "QLineEdit", "", u"Edit3"_s, {632, 192, 121, 22}, false, true},
+        {"Memo2", "QPlainTextEdit", "", u""_s, {94, 382, 697, 140}, true, true},
+        {"UpdateList1", "QListWidget", "", u""_s, {433, 350, 704, 203}, true, true},
     };
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         auto* w = form->findChild<QWidget*>(QString::fromLatin1(row.name));
         ASSERT_NE(w, nullptr);
         EXPECT_TRUE(w->inherits(row.kind));
+        QWidget* parent = *row.parent == '\0'
+                              ? form->centralWidget()
+                              : form->findChild<QWidget*>(QString::fromLatin1(row.parent));
+        EXPECT_EQ(w->parentWidget(), parent);
         EXPECT_EQ(captionOf(w), row.caption);
         EXPECT_EQ(w->pos(), row.geometry.topLeft());
         if (!row.geometry.size().isEmpty()) {
             EXPECT_EQ(w->size(), row.geometry.size());
         }
-        EXPECT_EQ(w->isHidden(), row.hidden);
+        EXPECT_EQ(w->isVisible(), !row.hidden);
         EXPECT_EQ(w->isEnabled(), row.enabled);
+        if (usedControl(row)) {
+            // Within its parent and under no other widget: all of it can be seen and clicked.
+            EXPECT_EQ(seenRegion(w), QRegion(w->rect()));
+        }
     }
 }
 
@@ -124,12 +159,14 @@ TEST_F(WidgetTable, WindowIsFixedWithMinimiseAndCloseOnly) {
     EXPECT_FALSE(form->windowIcon().isNull());
 }
 
-TEST_F(WidgetTable, HiddenEditsLieUnderTheTorrentList) {
-    const QObjectList& siblings = form->TorrentList->parentWidget()->children();
-    const auto list = siblings.indexOf(form->TorrentList);
+// The edit boxes that hold the focus for the window lie under the torrent list, where nobody can
+// see or click them, and out of the Tab order.
+TEST_F(WidgetTable, FocusParkingEditsCannotBeSeenOnTheShownWindow) {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     for (QWidget* edit : {form->Edit1, form->Edit2, form->Edit3}) {
-        EXPECT_LT(siblings.indexOf(edit), list) << edit->objectName().toStdString();
-        EXPECT_TRUE(form->TorrentList->geometry().contains(edit->geometry().center()));
+        EXPECT_TRUE(edit->isVisible()) << edit->objectName().toStdString();
+        EXPECT_TRUE(edit->visibleRegion().isEmpty()) << edit->objectName().toStdString();
         EXPECT_NE(edit->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
     }
 }

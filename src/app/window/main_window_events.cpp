@@ -22,9 +22,12 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-std::unique_ptr<qb::app::TBMDThread> makeWorker(TForm1* form,
+// A job reaches the window only through calls to the window's thread (runOnWindowThread), which
+// fail once the window's teardown has left the job behind.
+std::unique_ptr<qb::app::TBMDThread> makeWorker(TForm1* form, const QString& name,
                                                 void (TForm1::*job)(qb::app::JobThread&)) {
     auto worker = std::make_unique<qb::app::TBMDThread>();
+    worker->setObjectName(name);
     worker->setOnExecute([form, job](qb::app::JobThread& thread) { (form->*job)(thread); });
     return worker;
 }
@@ -56,13 +59,13 @@ void TForm1::createComponents() {
     NetHTTPClient1 = qb::net::makeNetHttpClient1();
     NetHTTPClient2 = qb::net::makeNetHttpClient2();
     Ping1 = qb::net::makePing1();
-    Servers = std::make_unique<qb::connection::ServerApis>(*IdHTTP1, *IdHTTP3, *Ping1);
+    Servers = std::make_shared<qb::connection::ServerApis>(IdHTTP1, IdHTTP3, Ping1);
 
-    BMDThread1 = makeWorker(this, &TForm1::BMDThread1Execute);
-    BMDThread2 = makeWorker(this, &TForm1::BMDThread2Execute);
-    AddThread = makeWorker(this, &TForm1::AddThreadExecute);
-    SRLAdd = makeWorker(this, &TForm1::SRLAddExecute);
-    CheckSerialsTH = makeWorker(this, &TForm1::CheckSerialsTHExecute);
+    BMDThread1 = makeWorker(this, u"BMDThread1"_s, &TForm1::BMDThread1Execute);
+    BMDThread2 = makeWorker(this, u"BMDThread2"_s, &TForm1::BMDThread2Execute);
+    AddThread = makeWorker(this, u"AddThread"_s, &TForm1::AddThreadExecute);
+    SRLAdd = makeWorker(this, u"SRLAdd"_s, &TForm1::SRLAddExecute);
+    CheckSerialsTH = makeWorker(this, u"CheckSerialsTH"_s, &TForm1::CheckSerialsTHExecute);
 }
 
 void TForm1::connectEvents() {

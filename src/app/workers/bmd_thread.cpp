@@ -4,9 +4,14 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QLoggingCategory>
 #include <QThread>
 
+#include <exception>
+
 namespace qb::app {
+
+Q_LOGGING_CATEGORY(lcJobs, "quillbrook.jobs")
 
 namespace {
 // How often the teardown looks for calls of the job to carry out while it waits for the end.
@@ -37,7 +42,12 @@ TBMDThread::~TBMDThread() {
         }
     }
     // The job ignores its stop request and is blocked on something else. Exit must not hang:
-    // the thread is left to finish on its own and cleans up after itself.
+    // the thread is left to finish on its own and cleans up after itself. The window it served
+    // goes away now: none of its calls to the window's thread is carried out any more.
+    Job_->abandon();
+    endCallsOfAbandonedJob(Job_.get());
+    qCWarning(lcJobs, "%s: the job did not end within %lld ms of its stop request; left behind",
+              qUtf8Printable(objectName()), static_cast<long long>(TeardownLimit_.count()));
     QThread* thread = Thread_;
     disconnect(thread, nullptr, this, nullptr);
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
@@ -62,18 +72,25 @@ void TBMDThread::Start() {
         return;
     }
     auto job = std::make_shared<JobThread>();
-    QThread* jobThread = QThread::create([job, handler = OnExecute_, begin = BeginHook_] {
-        try {
-            if (begin) {
-                begin();
+    QThread* jobThread =
+        QThread::create([job, handler = OnExecute_, begin = BeginHook_, name = objectName()] {
+            const JobCallsScope calls(job);
+            try {
+                if (begin) {
+                    begin();
+                }
+                if (!job->stopRequested() && handler) {
+                    handler(*job);
+                }
+            } catch (const std::exception& error) {
+                // The user is not told, but the end of the job must be traceable.
+                qCWarning(lcJobs, "%s: the job ended on an error: %s", qUtf8Printable(name),
+                          error.what());
+            } catch (...) {
+                qCWarning(lcJobs, "%s: the job ended on an error that is not an exception",
+                          qUtf8Printable(name));
             }
-            if (!job->stopRequested() && handler) {
-                handler(*job);
-            }
-        } catch (...) {
-            // An error inside a job ends it silently: nothing is shown or logged.
-        }
-    });
+        });
     // The end of the job is handed to the thread that owns the worker; only there does the
     // worker become idle again.
     connect(

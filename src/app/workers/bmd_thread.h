@@ -44,8 +44,10 @@ public:
     bool isRunning() const { return Thread_ != nullptr; }
 
     // How long the teardown waits for a job that ignores its stop request before it leaves
-    // the job to finish on its own. A job left so must not touch the window any more; its
-    // calls to the window's thread fail once those calls have been ended (window_thread.h).
+    // the job to finish on its own. A job left so is abandoned (JobThread::abandon): its calls
+    // to the window's thread fail from then on, so it must reach the window only through them.
+    // A job that ends on an error, or is left behind, leaves a warning in the log (category
+    // "quillbrook.jobs"); the user is not told.
     void setTeardownWaitLimit(std::chrono::milliseconds limit) { TeardownLimit_ = limit; }
 
     // Test seam: runs on the job's thread before the stop request is looked at, so a test can

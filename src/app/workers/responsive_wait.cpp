@@ -1,5 +1,7 @@
 #include "app/workers/responsive_wait.h"
 
+#include "app/workers/nested_loops.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
@@ -11,6 +13,7 @@ void ResponsiveWait(int milliseconds) {
     // wait short nor stretch it by hours.
     QElapsedTimer elapsed;
     elapsed.start();
+    nestedLoopBegins(NestedLoop::Wait);
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         QThread::msleep(50);

@@ -15,6 +15,8 @@ namespace {
 
 struct Call {
     std::function<void()> fn;
+    // The job that made the call; none for calls from other threads.
+    std::shared_ptr<const JobThread> job;
     std::exception_ptr error;
     bool done = false;
     bool abandoned = false;
@@ -37,6 +39,12 @@ CallQueue& queue() {
     return *instance;
 }
 
+thread_local std::shared_ptr<const JobThread> currentJob;
+
+bool ofAbandonedJob(const Call& call) {
+    return call.job != nullptr && call.job->abandoned();
+}
+
 void endOnApplicationExit() {
     endWindowThreadCalls();
 }
@@ -56,8 +64,12 @@ void runOnWindowThread(const std::function<void()>& fn) {
         fn();
         return;
     }
+    if (currentJob != nullptr && currentJob->abandoned()) {
+        throw WindowThreadGone();
+    }
     auto call = std::make_shared<Call>();
     call->fn = fn;
+    call->job = currentJob;
     CallQueue& q = queue();
     std::unique_lock guard(q.lock);
     // Checked under the lock: the application's destruction ends the calls (through the post
@@ -92,6 +104,13 @@ void processWindowThreadCalls() {
             }
             call = std::move(q.pending.front());
             q.pending.pop_front();
+            // Checked on the window's thread, where the teardown abandons jobs: a call of a job
+            // whose window is gone never runs.
+            if (ofAbandonedJob(*call)) {
+                call->abandoned = true;
+                q.changed.notify_all();
+                continue;
+            }
         }
         try {
             call->fn();
@@ -104,6 +123,29 @@ void processWindowThreadCalls() {
         }
         q.changed.notify_all();
     }
+}
+
+JobCallsScope::JobCallsScope(std::shared_ptr<const JobThread> job) {
+    currentJob = std::move(job);
+}
+
+JobCallsScope::~JobCallsScope() {
+    currentJob.reset();
+}
+
+void endCallsOfAbandonedJob(const JobThread* job) {
+    CallQueue& q = queue();
+    {
+        std::lock_guard guard(q.lock);
+        std::erase_if(q.pending, [job](const std::shared_ptr<Call>& call) {
+            if (call->job.get() != job) {
+                return false;
+            }
+            call->abandoned = true;
+            return true;
+        });
+    }
+    q.changed.notify_all();
 }
 
 void endWindowThreadCalls() {

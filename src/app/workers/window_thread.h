@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/workers/job_thread.h"
+
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <type_traits>
@@ -32,6 +35,20 @@ requires(!std::is_void_v<std::invoke_result_t<F&>>) std::invoke_result_t<F&> run
     runOnWindowThread(std::function<void()>([&] { result.emplace(fn()); }));
     return std::move(*result);
 }
+
+// The job whose calls this thread makes: set by the worker for the run of its job, so that the
+// calls of a job cut loose from its window (JobThread::abandon) fail instead of running.
+class JobCallsScope {
+public:
+    explicit JobCallsScope(std::shared_ptr<const JobThread> job);
+    ~JobCallsScope();
+    JobCallsScope(const JobCallsScope&) = delete;
+    JobCallsScope& operator=(const JobCallsScope&) = delete;
+};
+
+// Ends the calls of an abandoned job that wait for the window's thread: its callers get
+// WindowThreadGone at once. Later calls of the job fail as well.
+void endCallsOfAbandonedJob(const JobThread* job);
 
 // Carries out the calls that are waiting for the window's thread. Called on the window's
 // thread: by the event posted with each call, and by a worker's teardown, which waits for

@@ -9,11 +9,14 @@ namespace {
 constexpr int kNotFound = 404;
 }
 
-ServerApis::ServerApis(net::HttpClient& general, net::HttpClient& preload, net::HttpClient& ping)
-    : General_(general)
-    , Ping_(ping)
-    , Api11_(general, preload)
-    , Today_(general, preload) {}
+ServerApis::ServerApis(std::shared_ptr<net::HttpClient> general,
+                       std::shared_ptr<net::HttpClient> preload,
+                       std::shared_ptr<net::HttpClient> ping)
+    : General_(std::move(general))
+    , Preload_(std::move(preload))
+    , Ping_(std::move(ping))
+    , Api11_(*General_, *Preload_)
+    , Today_(*General_, *Preload_) {}
 
 TorrServerApi& ServerApis::of(ServerGeneration generation) {
     return generation == ServerGeneration::Today ? static_cast<TorrServerApi&>(Today_) : Api11_;
@@ -38,7 +41,7 @@ ServerApis::ListAnswer ServerApis::list(const QString& base) {
 }
 
 net::HttpResult ServerApis::echo(const QString& base) {
-    net::HttpResult answer = Ping_.get(base + u"/echo"_s);
+    net::HttpResult answer = Ping_->get(base + u"/echo"_s);
     if (answer.ok) {
         if (const auto generation = generationOfEcho(QString::fromUtf8(answer.body))) {
             Memory_.learn(base, *generation);
@@ -48,7 +51,7 @@ net::HttpResult ServerApis::echo(const QString& base) {
 }
 
 net::HttpResult ServerApis::probe(const QString& base) {
-    return General_.get(base + u"/echo"_s);
+    return General_->get(base + u"/echo"_s);
 }
 
 } // namespace qb::connection

@@ -4,6 +4,8 @@
 #include "connection/api/api_today.h"
 #include "connection/api/server_generation.h"
 
+#include <memory>
+
 namespace qb::net {
 class HttpClient;
 }
@@ -14,8 +16,10 @@ namespace qb::connection {
 // current address speaks. Safe to use from any thread.
 class ServerApis {
 public:
-    // `general` carries every request but the preload (`preload`) and the echo (`ping`).
-    ServerApis(net::HttpClient& general, net::HttpClient& preload, net::HttpClient& ping);
+    // `general` carries every request but the preload (`preload`) and the echo (`ping`). The
+    // clients live as long as the interfaces: a job that holds them may outlive the window.
+    ServerApis(std::shared_ptr<net::HttpClient> general, std::shared_ptr<net::HttpClient> preload,
+               std::shared_ptr<net::HttpClient> ping);
 
     // The interface of the generation known for `base` (the 1.1 generation until told).
     TorrServerApi& forAddress(const QString& base);
@@ -42,8 +46,9 @@ public:
 private:
     TorrServerApi& of(ServerGeneration generation);
 
-    net::HttpClient& General_;
-    net::HttpClient& Ping_;
+    std::shared_ptr<net::HttpClient> General_;
+    std::shared_ptr<net::HttpClient> Preload_;
+    std::shared_ptr<net::HttpClient> Ping_;
     Api11 Api11_;
     ApiToday Today_;
     GenerationMemory Memory_;

@@ -1,5 +1,7 @@
 #include "connection/http/event_flowing_call.h"
 
+#include "app/workers/nested_loops.h"
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QThread>
@@ -34,6 +36,7 @@ void runWhileProcessingEvents(const std::function<void()>& work) {
         }
     });
 
+    app::nestedLoopBegins(app::NestedLoop::Request);
     while (!done.load(std::memory_order_acquire)) {
         QCoreApplication::processEvents(dispatcher != nullptr
                                             ? QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents

@@ -3,7 +3,6 @@
 #include "search/results/row_marks.h"
 #include "search/text/fast_find.h"
 #include "search/text/markers.h"
-#include "search/text/string_block.h"
 
 #include <algorithm>
 #include <bit>
@@ -29,6 +28,7 @@ class Scratch {
 public:
     char16_t* row(qsizetype size) { return ofSize(row_, size); }
     char16_t* tail(qsizetype size) { return ofSize(tail_, size); }
+    char16_t* title(qsizetype size) { return ofSize(title_, size); }
 
 private:
     static char16_t* ofSize(std::vector<char16_t>& buffer, qsizetype size) {
@@ -40,6 +40,7 @@ private:
 
     std::vector<char16_t> row_;
     std::vector<char16_t> tail_;
+    std::vector<char16_t> title_;
 };
 
 bool isNoBreakSpace(char16_t c) {
@@ -303,21 +304,25 @@ RowCuts cuts(QStringView row, Scratch& scratch) {
     return cut;
 }
 
-// The record of the cut fields, all six in one allocation.
-SearchRecord fields(const RowCuts& cut, bool decodeTitle) {
-    StringBlock block(cut.magnet.size() + cut.pagePath.size() + cut.title.size() + cut.size.size() +
-                          cut.seeders.size() + cut.leechers.size(),
-                      6);
+QString textOf(QStringView cut) {
+    return cut.isEmpty() ? QString() : cut.toString();
+}
+
+// The record of the cut fields.
+SearchRecord fields(const RowCuts& cut, bool decodeTitle, Scratch& scratch) {
     SearchRecord record;
-    record.Magnet = block.add(cut.magnet);
-    record.PagePath = block.add(cut.pagePath);
-    record.Title =
-        decodeTitle ? block.add(cut.title.size(),
-                                [&cut](char16_t* out) { return writeDecodedTitle(cut.title, out); })
-                    : block.add(cut.title);
-    record.Size = block.add(cut.size);
-    record.Seeders = block.add(cut.seeders);
-    record.Leechers = block.add(cut.leechers);
+    record.Magnet = textOf(cut.magnet);
+    record.PagePath = textOf(cut.pagePath);
+    if (decodeTitle) {
+        // Decoding only ever shortens the title.
+        char16_t* const decoded = scratch.title(cut.title.size());
+        record.Title = textOf(QStringView(decoded, writeDecodedTitle(cut.title, decoded)));
+    } else {
+        record.Title = textOf(cut.title);
+    }
+    record.Size = textOf(cut.size);
+    record.Seeders = textOf(cut.seeders);
+    record.Leechers = textOf(cut.leechers);
     return record;
 }
 
@@ -331,7 +336,7 @@ std::optional<SearchRecord> record(QStringView line, DisplayMode mode, Scratch& 
     if ((mode == DisplayMode::Fhd && !marks.resolution) || marks.excluded) {
         return std::nullopt;
     }
-    return fields(cuts(row, scratch), decodeTitle);
+    return fields(cuts(row, scratch), decodeTitle, scratch);
 }
 
 } // namespace

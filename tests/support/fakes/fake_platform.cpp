@@ -1,5 +1,6 @@
 #include "fake_platform.h"
 
+#include "app/workers/nested_loops.h"
 #include "platform/proc_processes.h"
 
 #include <algorithm>
@@ -19,6 +20,8 @@ MessageAnswer FakeMessageBoxes::show(QWidget* owner, const QString& text, const 
         }
     }
     calls.push_back(call);
+    // A modal box runs an event loop of its own: other handlers may run while it is open.
+    app::nestedLoopBegins(app::NestedLoop::Dialog);
     if (onShow) {
         onShow(call);
     }
@@ -42,17 +45,24 @@ QString FakeFileDialogs::nextAnswer() {
     return answer;
 }
 
+QString FakeFileDialogs::answer(FileDialogCall call) {
+    calls.push_back(call);
+    app::nestedLoopBegins(app::NestedLoop::Dialog);
+    if (onShow) {
+        onShow(call);
+    }
+    return nextAnswer();
+}
+
 QString FakeFileDialogs::openFile(QWidget* owner, const QString& title, const QString& folder,
                                   const QString& filter) {
-    calls.push_back({FileDialogCall::Kind::Open, owner, title, folder, QString(), filter, {}});
-    return nextAnswer();
+    return answer({FileDialogCall::Kind::Open, owner, title, folder, QString(), filter, {}});
 }
 
 QString FakeFileDialogs::saveFile(QWidget* owner, const QString& title, const QString& presetName,
                                   const QString& filter, const QString& defaultSuffix) {
-    calls.push_back(
+    return answer(
         {FileDialogCall::Kind::Save, owner, title, QString(), presetName, filter, defaultSuffix});
-    return nextAnswer();
 }
 
 void FakeBrowser::open(const QUrl& address) {

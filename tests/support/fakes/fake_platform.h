@@ -8,7 +8,8 @@
 #include <vector>
 
 // Recording stand-ins for the operating system, for tests that drive the real window. None of
-// them ever blocks or opens anything on the desktop.
+// them ever blocks or opens anything on the desktop. Their dialogs and message boxes count as the
+// nested event loops the real ones are (qb::app::nestedLoopBegins).
 namespace qb::test {
 
 using platform::MessageAnswer;
@@ -64,8 +65,11 @@ public:
 
     std::vector<FileDialogCall> calls;
     std::deque<QString> answers;
+    // Runs while the dialog counts as open, before it answers.
+    std::function<void(const FileDialogCall&)> onShow;
 
 private:
+    QString answer(FileDialogCall call);
     QString nextAnswer();
 };
 

@@ -1,8 +1,10 @@
 #include "app/workers/bmd_thread.h"
 #include "app/workers/window_thread.h"
 #include "core_app.h"
+#include "job_log.h"
 
 #include <QPointer>
+#include <QString>
 
 #include <gtest/gtest.h>
 
@@ -126,28 +128,43 @@ TEST_F(Worker, StopOnAnIdleWorkerDoesNothing) {
     EXPECT_FALSE(stopSeen);
 }
 
-TEST_F(Worker, AnErrorEndsTheJobSilentlyAndTheWorkerCanStartAgain) {
-    const std::vector<std::function<void()>> errors = {
-        [] { throw std::runtime_error("boom"); },
-        [] { throw 7; },
-        [] { throw qb::app::WindowThreadGone(); },
-        [] { runOnWindowThread([] { throw std::logic_error("in a widget access"); }); },
+TEST_F(Worker, AnErrorEndsTheJobWithALineInTheLogAndTheWorkerCanStartAgain) {
+    struct ErrorCase {
+        std::function<void()> raise;
+        const char* logged; // what the line says besides the worker's name
     };
+    const std::vector<ErrorCase> errors = {
+        {[] { throw std::runtime_error("boom"); }, "boom"},
+        {[] { throw 7; }, "not an exception"},
+        {[] { throw qb::app::WindowThreadGone(); }, "carries out no more calls"},
+        {[] { runOnWindowThread([] { throw std::logic_error("in a widget access"); }); },
+         "in a widget access"},
+    };
+    worker.setObjectName(QStringLiteral("SRLAdd"));
     for (std::size_t i = 0; i < errors.size(); ++i) {
+        const qb::test::JobLog log;
         std::atomic<bool> reachedEnd{false};
         worker.setOnExecute([&](JobThread&) {
-            errors[i]();
+            errors[i].raise();
             reachedEnd = true;
         });
         worker.Start();
         ASSERT_TRUE(becomesIdle()) << i;
         EXPECT_FALSE(reachedEnd) << i;
+        const std::vector<QString> lines = log.lines();
+        ASSERT_EQ(lines.size(), 1U) << i;
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("SRLAdd: the job ended on an error")))
+            << lines[0].toStdString();
+        EXPECT_TRUE(lines[0].contains(QString::fromUtf8(errors[i].logged)))
+            << lines[0].toStdString();
     }
+    const qb::test::JobLog log;
     std::atomic<bool> ran{false};
     worker.setOnExecute([&](JobThread&) { ran = true; });
     worker.Start();
     ASSERT_TRUE(becomesIdle());
     EXPECT_TRUE(ran);
+    EXPECT_TRUE(log.lines().empty()); // a job that ends well leaves nothing
 }
 
 TEST_F(Worker, AJobCanStartAnotherWorkerAndStopItself) {
@@ -286,6 +303,39 @@ TEST(WorkerTeardown, GivesUpOnAJobBlockedElsewhereSoExitCannotHang) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return jobThread->isNull();
     }));
+}
+
+TEST(WorkerTeardown, AJobLeftBehindNeverReachesTheWindowAgain) {
+    coreApp();
+    auto worker = std::make_unique<TBMDThread>();
+    worker->setTeardownWaitLimit(std::chrono::milliseconds(100));
+    // What the window would be: gone with the teardown, while the job still holds its address.
+    auto window = std::make_unique<int>(1);
+    auto release = std::make_shared<std::binary_semaphore>(0);
+    std::atomic<bool> entered{false};
+    std::atomic<bool> refused{false};
+    std::atomic<bool> ended{false};
+    int* const windowAddress = window.get();
+    std::atomic<int> reached{0};
+    worker->setOnExecute([&, release, windowAddress](JobThread&) {
+        entered = true;
+        release->acquire();
+        try {
+            runOnWindowThread([&] { reached += *windowAddress; });
+        } catch (const qb::app::WindowThreadGone&) {
+            refused = true;
+        }
+        ended = true;
+    });
+    worker->Start();
+    ASSERT_TRUE(waitUntil([&] { return entered.load(); }));
+    worker.reset();
+    window.reset();
+    release->release();
+    // The window's thread goes on handling events, as a program with another window would.
+    ASSERT_TRUE(processEventsUntil([&] { return ended.load(); }));
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(reached, 0);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
-// The page builder against its steps as first written (kept plainly under reference::), on the
-// stand-in service's release pages, the benchmark's answer and many generated and mutated
-// answers: every step and the whole page must agree character for character.
+// The page builder against the page as its behaviour describes it, written plainly and apart
+// from the builder (under reference::), on the stand-in service's release pages and many
+// generated and mutated answers: every step and the whole page must agree character for
+// character.
 #include "reference_page_steps.h"
 #include "releaseinfo/page/page_fields.h"
-#include "releaseinfo/page/page_layout.h"
 #include "releaseinfo/page/page_pictures.h"
 #include "releaseinfo/page/page_text.h"
 #include "releaseinfo/page/release_page.h"
@@ -34,17 +34,29 @@ bool sameFields(const rp::PageFields& a, const rp::PageFields& b) {
            a.added == b.added && a.size == b.size;
 }
 
+bool samePictures(const rp::PagePictures& a, const rp::PagePictures& b) {
+    return a.magnet == b.magnet && a.posterUrl == b.posterUrl && a.posterHtml == b.posterHtml &&
+           a.imdbHtml == b.imdbHtml && a.filmDbHtml == b.filmDbHtml &&
+           a.screenshotsHtml == b.screenshotsHtml;
+}
+
 // Every step, then the whole page, against the reference; the first difference fails.
 void expectAgreement(const QString& answer) {
     const QString stripped = rp::reference::strippedLines(answer);
     ASSERT_EQ(rp::strippedLines(answer), stripped) << answer.left(400).toStdString();
     const QString captioned = rp::reference::captionedLines(stripped);
     ASSERT_EQ(rp::captionedLines(stripped), captioned) << stripped.left(400).toStdString();
-    const rp::PageFields fields = rp::reference::pageFields(captioned, kHosts.filmDbHost);
-    ASSERT_TRUE(sameFields(rp::pageFields(captioned, kHosts.filmDbHost), fields))
+    ASSERT_TRUE(sameFields(rp::pageFields(captioned, kHosts.filmDbHost),
+                           rp::reference::pageFields(captioned, kHosts.filmDbHost)))
         << captioned.left(400).toStdString();
-    const QString page = rp::pageHtml(fields, rp::pagePictures(answer, kHosts));
-    ASSERT_EQ(rp::buildReleasePage(answer, kHosts).html, page) << answer.left(400).toStdString();
+    const rp::PagePictures pictures = rp::reference::pagePictures(answer, kHosts);
+    ASSERT_TRUE(samePictures(rp::pagePictures(answer, kHosts), pictures))
+        << answer.left(400).toStdString();
+    const rp::ReleasePage page = rp::buildReleasePage(answer, kHosts);
+    ASSERT_EQ(page.html, rp::reference::releasePageHtml(answer, kHosts))
+        << answer.left(400).toStdString();
+    ASSERT_EQ(page.magnet, pictures.magnet);
+    ASSERT_EQ(page.posterUrl, pictures.posterUrl);
 }
 
 std::vector<QString> fixtureAnswers() {

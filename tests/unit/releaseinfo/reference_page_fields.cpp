@@ -1,12 +1,7 @@
-// The field table step as first written, plainly: kept only as the reference the fast steps are
-// checked against. Not built into the client.
+// The fields of the captioned lines and the cast links, written plainly from the table of
+// markers. Not built into the client.
 #include "reference_page_steps.h"
-
-#include "releaseinfo/page/page_text_ops.h"
-
-#include <QVarLengthArray>
-
-#include <vector>
+#include "reference_text.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -14,168 +9,105 @@ namespace qb::releaseinfo::reference {
 
 namespace {
 
-// The text after the first `mark`; without one, the text without its first `fallback`
-// characters.
-QStringView after(QStringView text, QStringView mark, qsizetype fallback) {
+// `text` without its start up to and including the first `mark`; without a `mark`, without its
+// first `otherwise` characters.
+QString after(const QString& text, QStringView mark, qsizetype otherwise) {
     const qsizetype at = text.indexOf(mark);
-    return text.sliced(qMin(at < 0 ? fallback : at + mark.size(), text.size()));
+    return text.mid(at < 0 ? otherwise : at + mark.size());
 }
 
-// Everything from the first "(" on cut off.
-void cutAtParenthesis(QString& text) {
-    if (const qsizetype at = text.indexOf(u'('); at >= 0) {
+QString castLinks(const QString& line, const QString& filmDbHost) {
+    QString rest = after(line, u"/b>", 2);
+    QString actors = u"<br><b>В ролях:</b> "_s;
+    for (int round = 0; round < 16; ++round) {
+        const qsizetype comma = rest.indexOf(u',');
+        const QString name = comma < 0 ? QString() : rest.left(comma);
+        if (!name.isEmpty()) {
+            actors += u"<a href=\"https://"_s + filmDbHost +
+                      u"/index.php?level=7&from=forma&result=adv&m_act[from]=forma"
+                      u"&m_act[what]=actor&m_act[find]="_s +
+                      name + u"\" target=_blank>"_s + name + u"</a>, "_s;
+        }
+        rest = rest.mid(comma < 0 ? 1 : comma + 2);
+    }
+    actors.chop(2);
+    return actors;
+}
+
+void cutFromParenthesis(QString& text) {
+    const qsizetype at = text.indexOf(u'(');
+    if (at >= 0) {
         text.truncate(at);
     }
 }
 
-QString titleFromNameLine(QStringView line, QStringView nextLine) {
-    QString title = after(trimBlanks(line), u"</b>", 3).toString();
-    if (title.isEmpty()) {
-        title = trimBlanks(nextLine).toString();
-    }
-    return removeFirstIgnoringCase(title, u"<br>");
-}
-
-// The title after the caption's colon and the one character that follows it.
-QString titleFromCaptionLine(QStringView line) {
-    const QStringView trimmed = trimBlanks(line);
-    const qsizetype colon = trimmed.indexOf(u':');
-    return trimmed.sliced(qMin(colon < 0 ? 1 : colon + 2, trimmed.size())).toString();
-}
-
-constexpr QStringView kBoldStart = u"<br><b>";
-
-enum class Use { Set, Append, Cast, AppendUnlessEpisodes };
-
-// The captions after "<br><b>" that fill a field, tested in this order on every line.
-struct Caption {
-    QStringView text;
-    QString PageFields::*field;
-    Use use;
-};
-const Caption kCaptionFields[] = {
-    {u"Страна", &PageFields::country, Use::Set},
-    {u"Год выхода", &PageFields::year, Use::Set},
-    {u"Год выпуска", &PageFields::year, Use::Set},
-    {u"Режиссер", &PageFields::director, Use::Set},
-    {u"Жанр", &PageFields::genre, Use::Set},
-    {u"В ролях", &PageFields::actors, Use::Cast},
-    {u"Продолжительность", &PageFields::duration, Use::Set},
-    {u"Перевод", &PageFields::translation, Use::Set},
-    {u"Субтитры", &PageFields::subtitles, Use::Append},
-    {u"Видео", &PageFields::video, Use::Append},
-    {u"Аудио", &PageFields::audio, Use::Append},
-    {u"Звук", &PageFields::audio, Use::Append},
-    {u"Раздают", &PageFields::seeders, Use::Append},
-    {u"Качают", &PageFields::leechers, Use::Append},
-    {u"Описание", &PageFields::description, Use::Set},
-    {u"Озвучивание", &PageFields::translation, Use::Append},
-    {u"О фильме", &PageFields::description, Use::Set},
-    {u"О сериале", &PageFields::description, Use::Set},
-    {u"Добавлен", &PageFields::added, Use::AppendUnlessEpisodes},
-};
-
-// Where a line holds "<br><b>"; a caption marker is that text followed by the caption.
-class BoldStarts {
-public:
-    explicit BoldStarts(QStringView line)
-        : line_(line) {
-        for (qsizetype at = line.indexOf(kBoldStart); at >= 0;
-             at = line.indexOf(kBoldStart, at + 1)) {
-            ends_.push_back(at + kBoldStart.size());
-        }
-    }
-    bool empty() const { return ends_.empty(); }
-    bool followedBy(QStringView caption) const {
-        for (const qsizetype end : ends_) {
-            if (end < line_.size() && line_[end] == caption.front() &&
-                line_.sliced(end).startsWith(caption)) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-private:
-    QStringView line_;
-    QVarLengthArray<qsizetype, 4> ends_;
-};
-
 } // namespace
 
-QString castLinks(QStringView line, const QString& filmDbHost) {
-    QStringView rest = after(line, u"/b>", 2);
-    QString links = u"<br><b>В ролях:</b> "_s;
-    for (int i = 0; i < 16; ++i) {
-        const qsizetype comma = rest.indexOf(u',');
-        const QStringView name = comma < 0 ? QStringView() : rest.first(comma);
-        if (!name.isEmpty()) {
-            links +=
-                u"<a href=\"https://"_s + filmDbHost +
-                u"/index.php?level=7&from=forma&result=adv&m_act[from]=forma&m_act[what]=actor&m_act[find]="_s +
-                name + u"\" target=_blank>"_s + name + u"</a>, "_s;
-        }
-        rest = rest.sliced(qMin(comma < 0 ? 1 : comma + 2, rest.size()));
-    }
-    links.chop(2);
-    return links;
-}
-
 PageFields pageFields(QStringView captioned, const QString& filmDbHost) {
-    std::vector<QStringView> lines;
-    forEachLine(captioned, [&lines](QStringView line) { lines.push_back(line); });
-
     PageFields f;
-    for (size_t k = 0; k < lines.size(); ++k) {
-        const QStringView line = lines[k];
-        // Every caption but the size's starts with a bold line start: the captions are looked
-        // for only where one stands.
-        const BoldStarts starts(line);
-        if (!starts.empty()) {
-            const auto has = [&starts](QStringView marker) { return starts.followedBy(marker); };
-            if (has(u"Название:")) {
-                f.title =
-                    titleFromNameLine(line, k + 1 < lines.size() ? lines[k + 1] : QStringView());
+    const QStringList lines = linesOf(captioned);
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        const QString& line = lines[k];
+        const QString trimmed = withoutBlanksAround(line);
+        if (line.contains(u"<br><b>Название:")) {
+            f.title = after(trimmed, u"</b>", 3);
+            if (f.title.isEmpty()) {
+                f.title = k + 1 < lines.size() ? withoutBlanksAround(lines[k + 1]) : QString();
             }
-            if (f.title.isEmpty() && has(u"Оригинальное название:")) {
-                f.title =
-                    removeFirstIgnoringCase(trimBlanks(line), u"<br><b>Оригинальное название:");
+            f.title = withoutFirstCaseless(f.title, u"<br>");
+        }
+        if (f.title.isEmpty() && line.contains(u"<br><b>Оригинальное название:")) {
+            f.title = withoutFirstCaseless(trimmed, u"<br><b>Оригинальное название:");
+        }
+        if (line.contains(u"<br><b>Название</b")) {
+            const qsizetype colon = trimmed.indexOf(u':');
+            f.title = trimmed.mid(colon < 0 ? 1 : colon + 2);
+        }
+        const auto has = [&line](QStringView caption) {
+            return line.contains(u"<br><b>"_s + caption);
+        };
+        const auto set = [&](QStringView caption, QString& field) {
+            if (has(caption)) {
+                field = line;
             }
-            if (has(u"Название</b")) {
-                f.title = titleFromCaptionLine(line);
+        };
+        const auto append = [&](QStringView caption, QString& field) {
+            if (has(caption)) {
+                field += line;
             }
-            for (const Caption& caption : kCaptionFields) {
-                if (!has(caption.text)) {
-                    continue;
-                }
-                QString& field = f.*caption.field;
-                switch (caption.use) {
-                case Use::Set:
-                    field = line.toString();
-                    break;
-                case Use::Append:
-                    field += line;
-                    break;
-                case Use::Cast:
-                    field = castLinks(line, filmDbHost);
-                    break;
-                case Use::AppendUnlessEpisodes: // a note of new episodes is no date
-                    if (!line.contains(u"сери")) {
-                        field += line;
-                    }
-                    break;
-                }
-            }
+        };
+        set(u"Страна", f.country);
+        set(u"Год выхода", f.year);
+        set(u"Год выпуска", f.year);
+        set(u"Режиссер", f.director);
+        set(u"Жанр", f.genre);
+        if (has(u"В ролях")) {
+            f.actors = castLinks(line, filmDbHost);
+        }
+        set(u"Продолжительность", f.duration);
+        set(u"Перевод", f.translation);
+        append(u"Субтитры", f.subtitles);
+        append(u"Видео", f.video);
+        append(u"Аудио", f.audio);
+        append(u"Звук", f.audio);
+        append(u"Раздают", f.seeders);
+        append(u"Качают", f.leechers);
+        set(u"Описание", f.description);
+        append(u"Озвучивание", f.translation);
+        set(u"О фильме", f.description);
+        set(u"О сериале", f.description);
+        if (!line.contains(u"сери")) {
+            append(u"Добавлен", f.added);
         }
         if (line.contains(u"Bytes)")) {
             f.size += line;
         }
     }
-
-    cutAtParenthesis(f.added);
-    cutAtParenthesis(f.size);
-    f.description.replace(u':', u": "_s);
-    if (const qsizetype br = f.genre.indexOf(u"<br>"); br >= 0) {
+    cutFromParenthesis(f.added);
+    cutFromParenthesis(f.size);
+    f.description.replace(u":"_s, u": "_s);
+    const qsizetype br = f.genre.indexOf(u"<br>");
+    if (br >= 0) {
         f.genre.remove(br, 4);
     }
     return f;

@@ -1,214 +1,63 @@
-// The release page text steps as first written, plainly: kept only as the reference the fast
-// steps are checked against. Not built into the client.
+// Stage 2 of the release page, its text, written plainly from the steps: bold tags kept as text,
+// the other tags stripped line by line, and the tracker's captions set apart one rule after
+// another. Not built into the client.
 #include "reference_page_steps.h"
-
-#include "releaseinfo/page/page_text_ops.h"
-
-#include <algorithm>
-#include <array>
-#include <bit>
-#include <cstdint>
-#include <iterator>
-#include <utility>
-#include <vector>
+#include "reference_text.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace qb::releaseinfo::reference {
 
-namespace {
-
-// After a "<" at `at` - 1: 2 for the rest of "<b>", 3 for that of "</b>", in either case; else 0.
-qsizetype boldTagRest(QStringView text, qsizetype at) {
-    const auto isB = [&text](qsizetype k) {
-        return k < text.size() && (text[k].unicode() | 0x20) == u'b';
-    };
-    const auto is = [&text](qsizetype k, char16_t c) { return k < text.size() && text[k] == c; };
-    if (isB(at) && is(at + 1, u'>')) {
-        return 2;
-    }
-    if (is(at, u'/') && isB(at + 1) && is(at + 2, u'>')) {
-        return 3;
-    }
-    return 0;
-}
-
-struct Replacement {
-    QStringView text;
-    QStringView by;
-};
-
-// Each runs over the result of the one before.
-constexpr Replacement kCaptions[] = {
-    {u"[b]", u"\r\n<br><b>"},
-    {u"[/b]", u"</b>"},
-    {u"Раздают", u"\r\n<br><b>Раздают:</b> "},
-    {u"Качают", u"\r\n<br><b>Качают:</b> "},
-    {u"Размер", u"\r\n<br><b>Размер:</b> "},
-    {u"Сидер", u"\r\n<br>Сидер "},
-    {u"Добавлен", u"\r\n<br><b>Добавлен:</b> "},
-    {u"Оценка", u"\r\n<br><b>Оценка:</b> "},
-    {u"MI", u"\r\n<br>MI: "},
-    {u"M/I", u"\r\n<br>M/I: "},
-    {u"Файл", u"\r\n<br>Файл: "},
-    {u"Mediainfo", u"\r\n<br>Mediainfo: "},
-    {u"[info]", u"\r\n<br>[info] "},
-    {u"BDInfo", u"\r\n<br>[BDInfo] "},
-    {u"МедиаИнфо", u"\r\n<br>МедиаИнфо: "},
-    {u"Примечание", u"\r\n<br>Примечание: "},
-    {u"Категория", u"<br>Категория: "},
-    {u"Скриншоты", u"<br>"},
-};
-
-// The captions' texts, and which of them a character can start, ignoring case.
-class CaptionRules {
-public:
-    static constexpr int kCount = static_cast<int>(std::size(kCaptions));
-
-    static const CaptionRules& instance() {
-        static const CaptionRules rules;
-        return rules;
-    }
-    const CaselessText& text(int rule) const { return texts_[static_cast<size_t>(rule)]; }
-    // The rules whose text can start with `c`, as bits.
-    std::uint32_t startingWith(char16_t c) const {
-        return c < kLatin ? latin_[c]
-                          : (c >= kCyrillic && c < kCyrillic + 256 ? cyrillic_[c - kCyrillic] : 0);
-    }
-
-private:
-    static constexpr char16_t kLatin = 128;
-    static constexpr char16_t kCyrillic = 0x400;
-
-    CaptionRules() {
-        for (int rule = 0; rule < kCount; ++rule) {
-            texts_.emplace_back(kCaptions[rule].text);
-            for (const char16_t c : {texts_.back().firstLower(), texts_.back().firstUpper()}) {
-                if (c < kLatin) {
-                    latin_[c] |= 1u << rule;
-                } else if (c >= kCyrillic && c < kCyrillic + 256) {
-                    cyrillic_[c - kCyrillic] |= 1u << rule;
-                }
-            }
-        }
-    }
-
-    std::vector<CaselessText> texts_;
-    std::array<std::uint32_t, kLatin> latin_{};
-    std::array<std::uint32_t, 256> cyrillic_{};
-};
-
-} // namespace
-
 QString strippedLines(QStringView answer) {
-    QString lines;
-    lines.reserve(answer.size() / 2 + 16);
+    const QString bold =
+        replacedCaseless(replacedCaseless(answer, u"<b>", u"[b]"), u"</b>", u"[/b]");
+    QString emitted;
     bool outsideTag = false;
-    // The collected text of the lines not emitted yet is the end of `lines` from here.
-    qsizetype collected = 0;
-    bool collectedHasText = false;
-    const auto keep = [&](QStringView text) {
-        lines.append(text);
-        for (qsizetype k = 0; !collectedHasText && k < text.size(); ++k) {
-            collectedHasText = !isBlank(text[k]);
-        }
-    };
-    const auto endLine = [&] {
-        if (collectedHasText) {
-            lines.append(u"<br>\r\n"_s);
-            collected = lines.size();
-            collectedHasText = false;
-        }
-    };
-
-    const qsizetype size = answer.size();
-    qsizetype i = 0;
-    while (i < size) {
-        const qsizetype special = findTagOrBreak(answer, i);
-        if (outsideTag && special > i) {
-            keep(answer.sliced(i, special - i));
-        }
-        if (special == size) {
-            break;
-        }
-        const char16_t c = answer[special].unicode();
-        i = special + 1;
-        if (c == u'\r' || c == u'\n') {
-            endLine();
-            if (c == u'\r' && i < size && answer[i] == u'\n') {
-                ++i;
+    QString collected;
+    for (const QString& line : linesOf(bold)) {
+        for (const QChar c : line) {
+            if (c == u'>') {
+                outsideTag = true;
+            } else if (c == u'<') {
+                outsideTag = false;
+            } else if (outsideTag) {
+                collected += c;
             }
-        } else if (c == u'>') {
-            outsideTag = true;
-        } else if (const qsizetype bold = boldTagRest(answer, i); bold > 0) {
-            // Bold tags are text from here on ("<b>" is "[b]"); they do not change the state.
-            if (outsideTag) {
-                keep(bold == 2 ? u"[b]" : u"[/b]");
-            }
-            i += bold;
-        } else {
-            outsideTag = false;
+        }
+        if (!withoutBlanksAround(collected).isEmpty()) {
+            emitted += collected + u"<br>\r\n"_s;
+            collected.clear();
         }
     }
-    if (size > 0 && answer[size - 1] != u'\r' && answer[size - 1] != u'\n') {
-        endLine(); // the last line, without a line break of its own
-    }
-    lines.truncate(collected); // blanks never emitted
-    return lines;
+    return emitted;
 }
 
 QString captionedLines(QStringView stripped) {
-    const CaptionRules& rules = CaptionRules::instance();
-    const qsizetype size = stripped.size();
-
-    // Every occurrence of every caption, found in one pass.
-    std::vector<std::pair<qsizetype, int>> found;
-    for (qsizetype i = 0; i < size; ++i) {
-        for (std::uint32_t candidates = rules.startingWith(stripped[i].unicode()); candidates != 0;
-             candidates &= candidates - 1) {
-            const int rule = std::countr_zero(candidates);
-            if (rules.text(rule).isAt(stripped, i)) {
-                found.emplace_back(i, rule);
-            }
-        }
+    const QStringView rules[][2] = {
+        {u"[b]", u"\r\n<br><b>"},
+        {u"[/b]", u"</b>"},
+        {u"Раздают", u"\r\n<br><b>Раздают:</b> "},
+        {u"Качают", u"\r\n<br><b>Качают:</b> "},
+        {u"Размер", u"\r\n<br><b>Размер:</b> "},
+        {u"Сидер", u"\r\n<br>Сидер "},
+        {u"Добавлен", u"\r\n<br><b>Добавлен:</b> "},
+        {u"Оценка", u"\r\n<br><b>Оценка:</b> "},
+        {u"MI", u"\r\n<br>MI: "},
+        {u"M/I", u"\r\n<br>M/I: "},
+        {u"Файл", u"\r\n<br>Файл: "},
+        {u"Mediainfo", u"\r\n<br>Mediainfo: "},
+        {u"[info]", u"\r\n<br>[info] "},
+        {u"BDInfo", u"\r\n<br>[BDInfo] "},
+        {u"МедиаИнфо", u"\r\n<br>МедиаИнфо: "},
+        {u"Примечание", u"\r\n<br>Примечание: "},
+        {u"Категория", u"<br>Категория: "},
+        {u"Скриншоты", u"<br>"},
+    };
+    QString text = stripped.toString();
+    for (const auto& rule : rules) {
+        text = replacedCaseless(text, rule[0], rule[1]);
     }
-    // Each rule in its turn takes its occurrences from the left, where no earlier rule and no
-    // earlier occurrence of its own took the text. The texts the rules put in never hold a
-    // caption, so this is what replacing rule after rule gives.
-    std::vector<bool> taken(static_cast<size_t>(size), false);
-    std::vector<bool> chosen(found.size(), false);
-    for (int rule = 0; rule < CaptionRules::kCount; ++rule) {
-        const qsizetype length = rules.text(rule).size();
-        for (size_t k = 0; k < found.size(); ++k) {
-            const auto [at, which] = found[k];
-            if (which != rule) {
-                continue;
-            }
-            const auto first = taken.begin() + at;
-            if (std::find(first, first + length, true) == first + length) {
-                std::fill(first, first + length, true);
-                chosen[k] = true;
-            }
-        }
-    }
-
-    QString text;
-    text.reserve(size + size / 8);
-    qsizetype done = 0;
-    for (size_t k = 0; k < found.size(); ++k) {
-        if (!chosen[k]) {
-            continue;
-        }
-        const auto [at, rule] = found[k];
-        text.append(stripped.sliced(done, at - done));
-        text.append(kCaptions[rule].by);
-        done = at + rules.text(rule).size();
-    }
-    text.append(stripped.sliced(done));
-    // Last, every "|" a blank: none of the texts put in holds one.
-    for (qsizetype bar = text.indexOf(u'|'); bar >= 0; bar = text.indexOf(u'|', bar + 1)) {
-        text[bar] = u' ';
-    }
+    text.replace(u'|', u' ');
     return text;
 }
 
