@@ -9,8 +9,10 @@ scripts/install-deps.sh
 # The project's own C++ follows its .clang-format.
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
-# ccache (installed with the rest) keeps repeated builds of the same sources short.
+# ccache (installed with the rest) keeps repeated builds of the same sources short, also for
+# another clone of the project: paths inside the clone are hashed relative to it.
 launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 
 build=${QB_BUILD:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"

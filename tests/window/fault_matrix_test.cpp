@@ -156,6 +156,14 @@ protected:
             qb::test::searchFor(*form, u"северное сияние"_s);
             break;
         case Kind::ReleasePage:
+            // The idle page of the start has come first: on a busy machine its navigation can
+            // otherwise arrive while the release page is written, which then counts as replaced.
+            waitUntil(
+                [this] {
+                    return form->WebBrowser1->url().toString().contains(u"abt.need"_s) &&
+                           !form->WebBrowser1->page()->isLoading();
+                },
+                30s);
             form->ShowReleaseInfo(u"107187"_s);
             break;
         case Kind::Playlist:

@@ -59,24 +59,6 @@ protected:
     std::string seriesTorrent;
     std::string smallTorrent; // one file, shorter than what the server preloads
 
-    void clickRowOf(const QString& name) {
-        const int row = rowOf(form->TorrentList, name);
-        ASSERT_GE(row, 0) << name.toStdString();
-        QTest::mouseClick(form->TorrentList->viewport(), Qt::LeftButton, {},
-                          rowCentre(form->TorrentList, row));
-    }
-
-    // Chooses an item of the torrent list's menu on a row, with the mouse.
-    void chooseFromRowMenu(const QString& name, QAction* item) {
-        clickRowOf(name);
-        rightClickAt(form->TorrentList,
-                     rowCentre(form->TorrentList, rowOf(form->TorrentList, name)));
-        ASSERT_TRUE(waitUntil([this] { return form->TorListPopup->isVisible(); }));
-        ASSERT_TRUE(item->isEnabled());
-        QTest::mouseClick(form->TorListPopup, Qt::LeftButton, {},
-                          form->TorListPopup->actionGeometry(item).center());
-    }
-
     void refresh() {
         QTest::mouseClick(form->ConnectButton, Qt::LeftButton);
         ASSERT_EQ(form->status->text(), u"Сервер ОК"_s);

@@ -6,9 +6,11 @@
 #include "service_standin.h"
 #include "standin_fixture.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QProgressBar>
 #include <QTest>
 
@@ -96,6 +98,29 @@ protected:
     void rightClickAt(QListWidget* list, const QPoint& at) {
         const QPoint inWindow = list->viewport()->mapTo(form.get(), at);
         QTest::mouseClick(form->windowHandle(), Qt::RightButton, {}, inWindow);
+    }
+
+    // A click on the torrent list's row that shows `name`.
+    void clickRowOf(const QString& name) {
+        const int row = rowOf(form->TorrentList, name);
+        ASSERT_GE(row, 0) << name.toStdString();
+        QTest::mouseClick(form->TorrentList->viewport(), Qt::LeftButton, {},
+                          rowCentre(form->TorrentList, row));
+    }
+
+    // Chooses `item` of an open menu with the mouse.
+    void chooseFrom(QMenu* menu, QAction* item) {
+        ASSERT_TRUE(waitUntil([menu] { return menu->isVisible(); }));
+        ASSERT_TRUE(item->isEnabled());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+    }
+
+    // Selects the row with a click, opens its menu with a right click and chooses `item`.
+    void chooseFromRowMenu(const QString& name, QAction* item) {
+        clickRowOf(name);
+        rightClickAt(form->TorrentList,
+                     rowCentre(form->TorrentList, rowOf(form->TorrentList, name)));
+        chooseFrom(form->TorListPopup, item);
     }
 
     bool preloadEnded(std::chrono::milliseconds limit = std::chrono::seconds(30)) {

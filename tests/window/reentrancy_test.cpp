@@ -137,27 +137,6 @@ protected:
         return answer && answer->body.find(hash) != std::string::npos;
     }
 
-    void clickRowOf(const QString& name) {
-        const int row = rowOf(form->TorrentList, name);
-        ASSERT_GE(row, 0) << name.toStdString();
-        QTest::mouseClick(form->TorrentList->viewport(), Qt::LeftButton, {},
-                          rowCentre(form->TorrentList, row));
-    }
-
-    // Selects the row with a click, opens its menu with a right click and chooses `item`.
-    void chooseFromRowMenu(const QString& name, QAction* item) {
-        clickRowOf(name);
-        rightClickAt(form->TorrentList,
-                     rowCentre(form->TorrentList, rowOf(form->TorrentList, name)));
-        chooseFrom(form->TorListPopup, item);
-    }
-
-    void chooseFrom(QMenu* menu, QAction* item) {
-        ASSERT_TRUE(waitUntil([menu] { return menu->isVisible(); }));
-        ASSERT_TRUE(item->isEnabled());
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
-    }
-
     void chooseFromTrayMenu(QAction* item) {
         QTest::mouseClick(form->TrayMenuButton, Qt::LeftButton);
         chooseFrom(form->TrayMenu, item);
