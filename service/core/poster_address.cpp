@@ -34,7 +34,7 @@ std::optional<std::string> usablePosterAddress(std::string_view address) {
     for (const char c : address) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F || c == '"' || c == '\'' || c == '\\' || c == '<' ||
-            c == '>' || c == '`') {
+            c == '>' || c == '`' || c == '?' || c == '#') {
             return std::nullopt;
         }
         if (byte >= 0x80 || c == ' ') {

@@ -84,6 +84,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             const std::string& value = arguments[++i];
             if (name == "settings") {
                 line.settingsFile = value;
+            } else if (name == "log") {
+                line.logFile = value;
             } else if (auto problem = apply(line.settings, name, value)) {
                 line.error = *problem;
             }
@@ -133,6 +135,7 @@ std::string usageText() {
            "                          $XDG_CONFIG_HOME/quillbrook/service.conf)\n"
            "  --page-wait-ms N        how long a page waits for the sources (default 2500)\n"
            "  --source-timeout S      how long a source may take at all (default 20)\n"
+           "  --log FILE              also append the log's lines to FILE\n"
            "  --stop-on-stdin-eof     end when standard input closes\n"
            "  --version, --help\n";
 }

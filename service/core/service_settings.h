@@ -27,6 +27,7 @@ inline constexpr int kLongestSourceTimeoutS = 300;
 struct CommandLine {
     ServiceSettings settings;
     std::string settingsFile; // --settings; empty: the default place
+    std::string logFile;      // --log: the log's lines also go there
     bool stopOnStdinEof = false;
     bool help = false;
     bool version = false;

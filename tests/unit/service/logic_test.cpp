@@ -193,7 +193,9 @@ TEST(Magnets, HashesTrackersAndRowLinks) {
 TEST(PosterAddress, OnlyAddressesThatNeedNoEscaping) {
     const std::pair<std::string, std::optional<std::string>> cases[] = {
         {"https://img.example/p.jpg", "https://img.example/p.jpg"},
-        {" HTTP://img.example/a b/я.jpg?w=1&h=2 ", "HTTP://img.example/a%20b/%D1%8F.jpg?w=1&h=2"},
+        {" HTTP://img.example/a b/я.jpg ", "HTTP://img.example/a%20b/%D1%8F.jpg"},
+        {"https://img.example/p.jpg?w=1&h=2", std::nullopt},
+        {"https://img.example/p.jpg#x", std::nullopt},
         {"javascript:alert(1)", std::nullopt},
         {"http://", std::nullopt},
         {"http://x/\"onerror=\"alert(1)", std::nullopt},

@@ -11,7 +11,7 @@ TEST(ServiceSettings, TheCommandLine) {
     const CommandLine line = parseCommandLine(
         {"--torznab", "http://127.0.0.1:9117/api?apikey=k", "--torrserver", "http://127.0.0.1:8090",
          "--torznab", "https://p.example/2/api?apikey=j", "--port", "0", "--state", "/tmp/s.json",
-         "--settings", "/tmp/service.conf", "--page-wait-ms", "900", "--source-timeout", "5",
+         "--settings", "/tmp/service.conf", "--log", "/tmp/log", "--page-wait-ms", "900", "--source-timeout", "5",
          "--stop-on-stdin-eof"});
     EXPECT_EQ(line.error, "");
     ASSERT_EQ(line.settings.sources.size(), 3u);
@@ -20,6 +20,7 @@ TEST(ServiceSettings, TheCommandLine) {
     EXPECT_EQ(line.settings.port, 0);
     EXPECT_EQ(line.settings.stateFile, "/tmp/s.json");
     EXPECT_EQ(line.settingsFile, "/tmp/service.conf");
+    EXPECT_EQ(line.logFile, "/tmp/log");
     EXPECT_EQ(line.settings.pageWaitMs, 900);
     EXPECT_EQ(line.settings.sourceTimeoutS, 5);
     EXPECT_TRUE(line.stopOnStdinEof);
