@@ -19,7 +19,11 @@ template <typename T> void takeIfMissing(T& have, const T& offered, const T& mis
 
 void combine(Release& have, const Release& more) {
     takeIfMissing(have.title, more.title, std::string());
-    takeIfMissing(have.sizeBytes, more.sizeBytes, std::int64_t{-1});
+    // A size in bytes (an indexer's) beats a rounded text (TorrServer's), whichever came first.
+    if (have.sizeBytes < 0 || (have.sizeRounded && !more.sizeRounded && more.sizeBytes > 0)) {
+        have.sizeBytes = more.sizeBytes;
+        have.sizeRounded = more.sizeRounded;
+    }
     have.seeders = std::max(have.seeders, more.seeders);
     have.leechers = std::max(have.leechers, more.leechers);
     takeIfMissing(have.published, more.published, std::int64_t{0});

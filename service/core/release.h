@@ -12,6 +12,7 @@ struct Release {
     std::string hash;  // the info-hash: 40 lower-case hexadecimal digits
     std::string title; // one line, no control characters
     std::int64_t sizeBytes = -1;
+    bool sizeRounded = false; // the size came as a rounded text ("4.4 GiB"), not in bytes
     int seeders = -1;
     int leechers = -1;
     std::int64_t published = 0;  // seconds since the epoch

@@ -1,8 +1,10 @@
 #include "service_query.h"
 
+#include "magnet.h"
 #include "plain_text.h"
 #include "release_store.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace qb::service {
@@ -10,7 +12,36 @@ namespace qb::service {
 namespace {
 constexpr std::size_t kLongestSearch = 200;
 constexpr int kSearchParts = 5; // "search", the page and three fixed parts before the text
+
+// "+" is a blank; "%2B" stays a plus.
+std::string formDecoded(std::string_view value) {
+    std::string blanks(value);
+    std::replace(blanks.begin(), blanks.end(), '+', ' ');
+    return percentDecoded(blanks);
+}
+
 } // namespace
+
+std::string queryParameter(std::string_view target, std::string_view name) {
+    const std::size_t question = target.find('?');
+    if (question == std::string_view::npos) {
+        return {};
+    }
+    std::string_view rest = target.substr(question + 1);
+    while (true) {
+        const std::size_t amp = rest.find('&');
+        const std::string_view pair = rest.substr(0, amp);
+        const std::size_t equals = pair.find('=');
+        if (pair.substr(0, equals) == name) {
+            return equals == std::string_view::npos ? std::string()
+                                                    : formDecoded(pair.substr(equals + 1));
+        }
+        if (amp == std::string_view::npos) {
+            return {};
+        }
+        rest.remove_prefix(amp + 1);
+    }
+}
 
 std::optional<ServiceQuery> parseServiceQuery(std::string_view q) {
     ServiceQuery query;

@@ -18,6 +18,11 @@ struct ServiceQuery {
     Shelf shelf = Shelf::Kino; // for Category
 };
 
+// The value of a parameter of a request target ("/get.php?secret=...&q=..."), decoded as a form
+// value: "+" is a blank (the client sends blanks so) and "%XX" the byte XX; the first of equal
+// names counts; empty when the target has no such parameter.
+std::string queryParameter(std::string_view target, std::string_view name);
+
 // The query of a decoded "q" value; nothing for anything else (an unknown slug, a page other
 // than 0 and 1, a search without text).
 std::optional<ServiceQuery> parseServiceQuery(std::string_view q);

@@ -63,6 +63,7 @@ std::optional<Release> releaseOf(const nlohmann::json& record, TorrServerRoute r
     }
     release.title = oneLine(title, kLongestTitle);
     release.sizeBytes = bytesOfSizeText(textOf(record, "Size"));
+    release.sizeRounded = true;
     release.seeders = countOf(record, "Seed");
     const int peers = countOf(record, "Peer");
     release.leechers = route == TorrServerRoute::Torznab && peers >= 0 && release.seeders >= 0

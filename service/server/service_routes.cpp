@@ -22,7 +22,7 @@ constexpr std::string_view kSecret = "bqZanhMLfyKdoe";
 constexpr const char* kHtml = "text/html; charset=utf-8";
 
 bool hasSecret(const httplib::Request& request) {
-    return request.get_param_value("secret") == kSecret;
+    return queryParameter(request.target, "secret") == kSecret;
 }
 
 PageContext contextOf(const httplib::Request& request, const std::string& trackerDomain,
@@ -84,7 +84,7 @@ void addServiceRoutes(httplib::Server& server, ServicePages& pages, std::string 
             response.status = 403;
             return;
         }
-        const auto query = parseServiceQuery(request.get_param_value("q"));
+        const auto query = parseServiceQuery(queryParameter(request.target, "q"));
         const PageContext context = contextOf(request, trackerDomain, port);
         response.set_content(query ? pages.resultPage(*query, context, asked)
                                    : resultPage(context, "Неизвестный запрос", {}),
@@ -96,7 +96,7 @@ void addServiceRoutes(httplib::Server& server, ServicePages& pages, std::string 
             response.status = 403;
             return;
         }
-        const auto id = parseReleaseId(request.get_param_value("id"));
+        const auto id = parseReleaseId(queryParameter(request.target, "id"));
         const auto page =
             id ? pages.releasePage(*id, contextOf(request, trackerDomain, port)) : std::nullopt;
         if (!page) {

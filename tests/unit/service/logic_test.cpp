@@ -48,6 +48,21 @@ TEST(Merging, OneReleasePerHashWithWhatEachSourceKnows) {
     EXPECT_EQ(titles(merged), (std::vector<std::string>{"B", "A", "C"}));
 }
 
+TEST(Merging, ASizeInBytesBeatsARoundedOneWhicheverCameFirst) {
+    Release rounded = sampleRelease("A", 'a', 5);
+    rounded.sizeBytes = 4724464026; // "4.4 GiB" as TorrServer writes it
+    rounded.sizeRounded = true;
+    Release exact = sampleRelease("A", 'a', 5);
+    exact.sizeBytes = 4692251771;
+    for (const auto& [first, second] : {std::pair{rounded, exact}, std::pair{exact, rounded}}) {
+        std::vector<Release> merged{first};
+        mergeInto(merged, {second});
+        ASSERT_EQ(merged.size(), 1u);
+        EXPECT_EQ(merged[0].sizeBytes, 4692251771);
+        EXPECT_FALSE(merged[0].sizeRounded);
+    }
+}
+
 TEST(Merging, TheTopOfTheDay) {
     const std::int64_t now = 1'800'000'000;
     std::vector<Release> releases;
@@ -125,6 +140,29 @@ TEST(ServiceQueries, TheQueriesOfTheClient) {
     EXPECT_EQ(parseReleaseId("999999999"), 999999999u);
     for (const char* bad : {"", "0", "1000000000", "-5", "+5", "12a", " 12", "0x1F"}) {
         EXPECT_FALSE(parseReleaseId(bad)) << bad;
+    }
+}
+
+TEST(ServiceQueries, ParametersAreDecodedAsTheClientEncodesThem) {
+    struct Case {
+        const char* target;
+        const char* name;
+        std::string value;
+    };
+    const Case cases[] = {
+        // The client writes a blank as "+" and a plus as "%2B".
+        {"/get.php?secret=s&q=search/0/0/000/2/%D0%BB%D1%91%D0%B4+1%2B1", "q",
+         "search/0/0/000/2/лёд 1+1"},
+        {"/get.php?secret=bqZanhMLfyKdoe&q=top", "secret", "bqZanhMLfyKdoe"},
+        {"/get.php?q=a&q=b", "q", "a"},
+        {"/get.php?xq=a&q=b", "q", "b"},
+        {"/get.php?q", "q", ""},
+        {"/get.php?q=%zz%4", "q", "%zz%4"},
+        {"/get.php", "q", ""},
+        {"/get_info.php?secret=s&id=107187", "id", "107187"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(queryParameter(c.target, c.name), c.value) << c.target;
     }
 }
 

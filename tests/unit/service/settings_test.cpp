@@ -11,8 +11,8 @@ TEST(ServiceSettings, TheCommandLine) {
     const CommandLine line = parseCommandLine(
         {"--torznab", "http://127.0.0.1:9117/api?apikey=k", "--torrserver", "http://127.0.0.1:8090",
          "--torznab", "https://p.example/2/api?apikey=j", "--port", "0", "--state", "/tmp/s.json",
-         "--settings", "/tmp/service.conf", "--log", "/tmp/log", "--page-wait-ms", "900", "--source-timeout", "5",
-         "--stop-on-stdin-eof"});
+         "--settings", "/tmp/service.conf", "--log", "/tmp/log", "--page-wait-ms", "900",
+         "--source-timeout", "5", "--stop-on-stdin-eof"});
     EXPECT_EQ(line.error, "");
     ASSERT_EQ(line.settings.sources.size(), 3u);
     EXPECT_EQ(line.settings.sources[1].kind, SourceKind::TorrServer);
