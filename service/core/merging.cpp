@@ -19,10 +19,11 @@ template <typename T> void takeIfMissing(T& have, const T& offered, const T& mis
 
 void combine(Release& have, const Release& more) {
     takeIfMissing(have.title, more.title, std::string());
-    // A size in bytes (an indexer's) beats a rounded text (TorrServer's), whichever came first.
-    if (have.sizeBytes < 0 || (have.sizeRounded && !more.sizeRounded && more.sizeBytes > 0)) {
+    // The most exact size, whichever source answered first: an indexer's count of bytes beats
+    // TorrServer's rounded texts, two decimals beat one.
+    if (more.sizeBytes >= 0 && (have.sizeBytes < 0 || more.sizeExactness > have.sizeExactness)) {
         have.sizeBytes = more.sizeBytes;
-        have.sizeRounded = more.sizeRounded;
+        have.sizeExactness = more.sizeExactness;
     }
     have.seeders = std::max(have.seeders, more.seeders);
     have.leechers = std::max(have.leechers, more.leechers);

@@ -1,5 +1,7 @@
 #include "size_text.h"
 
+#include <algorithm>
+
 #include "plain_text.h"
 
 #include <cmath>
@@ -55,6 +57,18 @@ std::string fixed2(double value) {
 }
 
 } // namespace
+
+int exactnessOfSizeText(std::string_view text, int inBytes) {
+    const std::size_t start = text.find_first_not_of(' ');
+    const std::size_t end = text.find_first_not_of("0123456789.,", std::min(start, text.size()));
+    const std::string_view number =
+        start == std::string_view::npos ? std::string_view() : text.substr(start, end - start);
+    if (text.find_first_not_of(' ', std::min(end, text.size())) == std::string_view::npos) {
+        return inBytes;
+    }
+    const std::size_t point = number.find_first_of(".,");
+    return point == std::string_view::npos ? 0 : static_cast<int>(number.size() - point - 1);
+}
 
 std::int64_t bytesOfSizeText(std::string_view text) {
     std::size_t at = 0;

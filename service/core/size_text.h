@@ -11,6 +11,10 @@ namespace qb::service {
 // "1.2 ТБ" or "123456"; -1 for a text that is not a size.
 std::int64_t bytesOfSizeText(std::string_view text);
 
+// How exact a size text is: its number of decimals ("7.95 GB" 2, "4.4 GCiB" 1, "20 GB" 0), or
+// `inBytes` for a bare number of bytes.
+int exactnessOfSizeText(std::string_view text, int inBytes);
+
 // The size in a result row: "10.23" + no-break space + "GB" from one gigabyte on (the client
 // drops the no-break space and writes " ГБ"), "700.52 MB" and "12.00 kB" below; "?" unknown.
 std::string rowSizeText(std::int64_t bytes);

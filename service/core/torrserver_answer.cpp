@@ -62,8 +62,9 @@ std::optional<Release> releaseOf(const nlohmann::json& record, TorrServerRoute r
         title = textOf(record, "Name");
     }
     release.title = oneLine(title, kLongestTitle);
-    release.sizeBytes = bytesOfSizeText(textOf(record, "Size"));
-    release.sizeRounded = true;
+    const std::string size = textOf(record, "Size");
+    release.sizeBytes = bytesOfSizeText(size);
+    release.sizeExactness = exactnessOfSizeText(size, kSizeInBytes);
     release.seeders = countOf(record, "Seed");
     const int peers = countOf(record, "Peer");
     release.leechers = route == TorrServerRoute::Torznab && peers >= 0 && release.seeders >= 0

@@ -61,7 +61,9 @@ bool SearchServiceRig::start(const std::vector<std::string>& serviceArgs) {
         error_ = indexer.error();
         return false;
     }
-    TorrServerStandinOptions options = matrixOptions();
+    // Metadata comes a moment after an add, as from real peers (and after the add's title and
+    // data are in place: with no delay the stand-in can save a torrent without them).
+    TorrServerStandinOptions options = matrixOptions(300);
     options.extraArgs = {"--search-fixture", releases};
     torrServer.emplace(options);
     if (!torrServer->start()) {

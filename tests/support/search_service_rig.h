@@ -37,6 +37,8 @@ public:
     Answer searchPage(const std::string& text, int page);
 
     std::string indexerApi() const; // "http://127.0.0.1:<port>/api?apikey=standin-key"
+    // The poster the indexer gives its "Ice Lighthouse" WEB-DL release, served by the indexer.
+    std::string indexerPoster() const { return indexer.baseUrl() + "/posters/ice-lighthouse.jpg"; }
     std::string folder() const { return folder_.path().toStdString(); }
     std::string stateFile() const { return folder() + "/state.json"; }
     std::string settingsFile() const { return folder() + "/service.conf"; }

@@ -89,9 +89,10 @@ std::vector<Item> readFixture(const nlohmann::json& items, std::int64_t now) {
         item.categories = given.value("categories", std::vector<int>{2000});
         item.files = given.value("files", -1);
         item.poster = given.value("poster", "");
-        item.published = given.contains("ageHours")
-                             ? now - static_cast<std::int64_t>(given["ageHours"].get<double>() * 3600)
-                             : given.value("published", now);
+        item.published =
+            given.contains("ageHours")
+                ? now - static_cast<std::int64_t>(given["ageHours"].get<double>() * 3600)
+                : given.value("published", now);
         item.magnet = given.value("magnet", true);
         item.infohash = given.value("infohash", true);
         item.trackers = given.value("trackers", std::vector<std::string>{});
@@ -105,8 +106,7 @@ std::vector<Item> readFixture(const nlohmann::json& items, std::int64_t now) {
 
 std::vector<Item> search(const std::vector<Item>& items, const std::string& q,
                          const std::string& categories, int offset, int limit) {
-    const QStringList words =
-        QString::fromStdString(q).toLower().split(u' ', Qt::SkipEmptyParts);
+    const QStringList words = QString::fromStdString(q).toLower().split(u' ', Qt::SkipEmptyParts);
     std::vector<Item> found;
     for (const Item& item : items) {
         const QString title = QString::fromStdString(item.title).toLower();
@@ -118,7 +118,8 @@ std::vector<Item> search(const std::vector<Item>& items, const std::string& q,
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const Item& a, const Item& b) { return a.published > b.published; });
-    const auto from = std::min<std::size_t>(static_cast<std::size_t>(std::max(offset, 0)), found.size());
+    const auto from =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(offset, 0)), found.size());
     found.erase(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(from));
     if (limit >= 0 && found.size() > static_cast<std::size_t>(limit)) {
         found.resize(static_cast<std::size_t>(limit));
@@ -147,7 +148,8 @@ std::string rssOf(const std::vector<Item>& items, const std::string& self) {
         out += "<pubDate>" + rfc822(item.published) + "</pubDate>\n";
         out += "<size>" + std::to_string(item.size) + "</size>\n";
         out += "<description>" + xmlEscaped(item.description) + "</description>\n";
-        out += "<link>" + xmlEscaped(item.magnet ? magnet : self + "/dl/" + item.hash) + "</link>\n";
+        out +=
+            "<link>" + xmlEscaped(item.magnet ? magnet : self + "/dl/" + item.hash) + "</link>\n";
         for (const int c : item.categories) {
             out += "<category>" + std::to_string(c) + "</category>\n";
         }
@@ -170,7 +172,9 @@ std::string rssOf(const std::vector<Item>& items, const std::string& self) {
             attribute(out, "files", std::to_string(item.files));
         }
         if (!item.poster.empty()) {
-            attribute(out, "coverurl", item.poster);
+            // A poster of the fixture's own folder is served by the stand-in itself.
+            attribute(out, "coverurl",
+                      item.poster.starts_with('/') ? self + item.poster : item.poster);
         }
         if (!item.genre.empty()) {
             attribute(out, "genre", item.genre);

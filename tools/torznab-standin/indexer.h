@@ -17,7 +17,7 @@ struct Item {
     int leechers = 0;
     std::vector<int> categories;
     int files = -1;
-    std::string poster;
+    std::string poster; // "/posters/<file>": one of the fixture's folder, served by the stand-in
     std::int64_t published = 0; // seconds since the epoch
     bool magnet = true;         // a "magneturl" attribute
     bool infohash = true;       // an "infohash" attribute

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <thread>
 
@@ -21,11 +22,11 @@ namespace {
 // What the next answers of /api do instead of answering (POST /__control).
 struct Faults {
     int delayMs = 0;
-    int status = 0;         // answer this status (with Torznab's error for 401 and 403)
-    std::string body;       // answer this body, as it is
+    int status = 0;   // answer this status (with Torznab's error for 401 and 403)
+    std::string body; // answer this body, as it is
     bool useBody = false;
-    bool huge = false;      // an endless stream of items (the client must give up)
-    bool drip = false;      // a byte every half second, never ending
+    bool huge = false; // an endless stream of items (the client must give up)
+    bool drip = false; // a byte every half second, never ending
 };
 
 struct State {
@@ -120,10 +121,10 @@ void answerApi(State& state, const std::vector<torznab::Item>& items, const std:
     } else if (t == "search") {
         const std::string limit = request.get_param_value("limit");
         const std::string offset = request.get_param_value("offset");
-        const auto found = torznab::search(items, request.get_param_value("q"),
-                                           request.get_param_value("cat"),
-                                           offset.empty() ? 0 : std::atoi(offset.c_str()),
-                                           limit.empty() ? 100 : std::atoi(limit.c_str()));
+        const auto found =
+            torznab::search(items, request.get_param_value("q"), request.get_param_value("cat"),
+                            offset.empty() ? 0 : std::atoi(offset.c_str()),
+                            limit.empty() ? 100 : std::atoi(limit.c_str()));
         response.set_content(torznab::rssOf(found, "http://127.0.0.1:" + std::to_string(port)),
                              xml);
     } else {
@@ -175,7 +176,7 @@ int main(int argc, char** argv) {
     httplib::Server server;
     const int bound = port == 0 ? server.bind_to_any_port("127.0.0.1")
                       : server.bind_to_port("127.0.0.1", port) ? port
-                                                                : -1;
+                                                               : -1;
     if (bound <= 0) {
         std::fprintf(stderr, "torznab-standin: cannot listen on port %d\n", port);
         return 1;
@@ -183,15 +184,30 @@ int main(int argc, char** argv) {
     server.Get("/api", [&](const httplib::Request& request, httplib::Response& response) {
         answerApi(state, items, apikey, bound, request, response);
     });
-    server.Post("/__control", [&state](const httplib::Request& request, httplib::Response& response) {
-        const nlohmann::json body = nlohmann::json::parse(request.body, nullptr, false);
-        if (!body.is_object()) {
-            response.status = 400;
-            return;
-        }
-        applyControl(state, body);
-        response.set_content("{}", "application/json");
-    });
+    // The posters beside the fixture (<fixture's folder>/posters/<file>).
+    const std::string posters =
+        fixture.empty() ? std::string() : fixture.substr(0, fixture.rfind('/') + 1) + "posters/";
+    server.Get(R"(/posters/([A-Za-z0-9_-]+\.jpg))",
+               [&posters](const httplib::Request& request, httplib::Response& response) {
+                   std::ifstream in(posters + request.matches[1].str(), std::ios::binary);
+                   if (posters.empty() || !in) {
+                       response.status = 404;
+                       return;
+                   }
+                   const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                           std::istreambuf_iterator<char>());
+                   response.set_content(bytes, "image/jpeg");
+               });
+    server.Post("/__control",
+                [&state](const httplib::Request& request, httplib::Response& response) {
+                    const nlohmann::json body = nlohmann::json::parse(request.body, nullptr, false);
+                    if (!body.is_object()) {
+                        response.status = 400;
+                        return;
+                    }
+                    applyControl(state, body);
+                    response.set_content("{}", "application/json");
+                });
     server.Get("/__control/log", [&state](const httplib::Request&, httplib::Response& response) {
         const std::lock_guard lock(state.mutex);
         response.set_content(state.log.dump(), "application/json");

@@ -48,19 +48,31 @@ TEST(Merging, OneReleasePerHashWithWhatEachSourceKnows) {
     EXPECT_EQ(titles(merged), (std::vector<std::string>{"B", "A", "C"}));
 }
 
-TEST(Merging, ASizeInBytesBeatsARoundedOneWhicheverCameFirst) {
-    Release rounded = sampleRelease("A", 'a', 5);
-    rounded.sizeBytes = 4724464026; // "4.4 GiB" as TorrServer writes it
-    rounded.sizeRounded = true;
-    Release exact = sampleRelease("A", 'a', 5);
-    exact.sizeBytes = 4692251771;
-    for (const auto& [first, second] : {std::pair{rounded, exact}, std::pair{exact, rounded}}) {
-        std::vector<Release> merged{first};
-        mergeInto(merged, {second});
-        ASSERT_EQ(merged.size(), 1u);
-        EXPECT_EQ(merged[0].sizeBytes, 4692251771);
-        EXPECT_FALSE(merged[0].sizeRounded);
+TEST(Merging, TheMostExactSizeWhicheverCameFirst) {
+    // TorrServer's index writes "7.95 GB", its indexers "7.9 GCiB"; an indexer counts bytes.
+    const std::pair<std::int64_t, int> sizes[] = {
+        {8482560409, 1}, {8536186880, 2}, {8536186881, kSizeInBytes}};
+    for (int first = 0; first < 3; ++first) {
+        for (int second = 0; second < 3; ++second) {
+            Release a = sampleRelease("A", 'a', 5);
+            std::tie(a.sizeBytes, a.sizeExactness) = sizes[first];
+            Release b = a;
+            std::tie(b.sizeBytes, b.sizeExactness) = sizes[second];
+            std::vector<Release> merged{a};
+            mergeInto(merged, {b});
+            ASSERT_EQ(merged.size(), 1u);
+            EXPECT_EQ(merged[0].sizeBytes, sizes[std::max(first, second)].first)
+                << first << " " << second;
+        }
     }
+    Release unknown = sampleRelease("A", 'a', 5);
+    unknown.sizeBytes = -1;
+    Release rounded = unknown;
+    rounded.sizeBytes = 1000;
+    rounded.sizeExactness = 0;
+    std::vector<Release> merged{unknown};
+    mergeInto(merged, {rounded});
+    EXPECT_EQ(merged[0].sizeBytes, 1000);
 }
 
 TEST(Merging, TheTopOfTheDay) {
@@ -182,6 +194,12 @@ TEST(SizeText, SourcesSizesAndTheTrackersForm) {
                                                           {"99999999999999999999 TB", -1}};
     for (const auto& [text, bytes] : sizes) {
         EXPECT_EQ(bytesOfSizeText(text), bytes) << text;
+    }
+    const std::pair<const char*, int> exactness[] = {{"7.95 GB", 2},    {"4.4 GCiB", 1},
+                                                     {"20 GB", 0},      {"700,5 MB", 1},
+                                                     {" 123456 ", 100}, {"", 100}};
+    for (const auto& [text, exact] : exactness) {
+        EXPECT_EQ(exactnessOfSizeText(text, 100), exact) << text;
     }
     EXPECT_EQ(rowSizeText(10'987'654'321), "10.23\u00A0GB");
     EXPECT_EQ(rowSizeText(734'003'200), "700.00 MB");
