@@ -7,26 +7,6 @@ namespace qb::testing {
 
 namespace {
 
-// TorrServer's own search index, in the shape of its answers: a release only it knows
-// ("BDRip"), the indexer's WEB-DL release again with an upper-case hash and fewer seeders, and a
-// release of a word nobody searches for.
-const char* const kTorrServerReleases = R"([
- {"Title":"Ледяной маяк / The Ice Lighthouse (2023) BDRip 1080p","Name":"Ледяной маяк",
-  "Names":["The Ice Lighthouse"],"Categories":"Movie","Size":"7.95 GB",
-  "CreateDate":"2024-05-01T10:00:00Z","Tracker":"Rutor","Link":"http://rutor.example/t/1",
-  "Year":2023,"Peer":4,"Seed":61,
-  "Magnet":"magnet:?xt=urn:btih:9D1C4E7A2B3F5061728394A5B6C7D8E9F0A1B2C3&dn=rutor",
-  "Hash":"9D1C4E7A2B3F5061728394A5B6C7D8E9F0A1B2C3","Bytes":8536186880},
- {"Title":"Ледяной маяк / The Ice Lighthouse (2023) WEB-DL 1080p","Name":"Ледяной маяк",
-  "Categories":"Movie","Size":"4.37 GB","Seed":3,"Peer":1,
-  "Magnet":"magnet:?xt=urn:btih:A1B2C3D4E5F60718293A4B5C6D7E8F9012345678",
-  "Hash":"A1B2C3D4E5F60718293A4B5C6D7E8F9012345678","Bytes":4692251771},
- {"Title":"Полярная ночь (2010) DVDRip","Name":"Полярная ночь","Categories":"Movie",
-  "Size":"1.4 GB","Seed":2,"Peer":0,
-  "Magnet":"magnet:?xt=urn:btih:7777777777777777777777777777777777777777",
-  "Hash":"7777777777777777777777777777777777777777","Bytes":1503238553}
-])";
-
 std::string binary(const std::string& name) {
     return StandinProcess::buildDir() + "/bin/" + name;
 }
@@ -55,8 +35,7 @@ SearchServiceRig::SearchServiceRig()
     , service(binary("quillbrook-service"), "/version.txt") {}
 
 bool SearchServiceRig::start(const std::vector<std::string>& serviceArgs) {
-    const std::string releases = folder() + "/torrserver-releases.json";
-    std::ofstream(releases) << kTorrServerReleases;
+    const std::string releases = QB_TORRSERVER_SEARCH_FIXTURE;
     if (!indexer.start({"--fixture", QB_TORZNAB_FIXTURE})) {
         error_ = indexer.error();
         return false;

@@ -13,7 +13,10 @@ namespace qb::testing {
 
 // The project's search service (quillbrook-service) fed by both kinds of sources a user runs:
 // the stand-in Torznab indexer with its fixture (tools/torznab-standin/fixtures/releases.json)
-// and today's stand-in TorrServer with its search switched on (kTorrServerReleases below). The
+// and today's stand-in TorrServer with its search switched on, answering from
+// tools/torrserver-standin/fixtures/search-releases.json: a release only it knows ("BDRip"),
+// the indexer's WEB-DL release again with an upper-case hash and fewer seeders, and a release of
+// a word nobody searches for. The
 // state file, settings file and log live in a temporary folder of the rig, so that the service
 // can be restarted on the same state.
 class SearchServiceRig {
