@@ -120,6 +120,16 @@ TEST_F(ServiceWithSources, EveryPathOfTheClientAnswers) {
     // is refused.
     EXPECT_EQ(releasePage("123456").status, 404);
     EXPECT_EQ(rig.get("/get.php?q=top").status, 403);
+
+    // A web page reaching the service through a name of its own (DNS rebinding) is refused.
+    for (const auto& [host, status] :
+         {std::pair{"evil.example", "403"}, std::pair{"127.0.0.1.evil.example", "403"},
+          std::pair{"localhost:8091", "200"}}) {
+        const std::string answer =
+            rig.service.rawExchange(std::string("GET /version.txt HTTP/1.1\r\nHost: ") + host +
+                                    "\r\nConnection: close\r\n\r\n");
+        EXPECT_TRUE(answer.starts_with(std::string("HTTP/1.1 ") + status)) << host << answer;
+    }
 }
 
 TEST_F(ServiceWithSources, TextSearchMergesBothSourcesByInfoHash) {
