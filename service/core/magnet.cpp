@@ -1,5 +1,7 @@
 #include "magnet.h"
 
+#include "plain_text.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -34,19 +36,6 @@ int base32Digit(char c) {
         return c - '2' + 26;
     }
     return -1;
-}
-
-bool startsWithNoCase(std::string_view text, std::string_view start) {
-    if (text.size() < start.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < start.size(); ++i) {
-        const char a = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32) : text[i];
-        if (a != start[i]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The values of one parameter of a magnet link, in order, still encoded.

@@ -265,4 +265,17 @@ bool hasLatin(std::string_view text) {
     return anyCodePoint(text, isLatin);
 }
 
+bool startsWithNoCase(std::string_view text, std::string_view start) {
+    if (text.size() < start.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < start.size(); ++i) {
+        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32) : text[i];
+        if (c != start[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace qb::service

@@ -27,6 +27,9 @@ std::string escapeHtmlQuoted(std::string_view text);
 // Lower-case letters (Latin and Cyrillic, "ё" as "е"), for comparing names and queries.
 std::string foldedCase(std::string_view text);
 
+// Whether the text starts with `start` (given in lower case), Latin letters in any case.
+bool startsWithNoCase(std::string_view text, std::string_view start);
+
 // Whether the text holds a Cyrillic letter, a Latin letter.
 bool hasCyrillic(std::string_view text);
 bool hasLatin(std::string_view text);

@@ -1,22 +1,11 @@
 #include "poster_address.h"
 
+#include "plain_text.h"
+
 namespace qb::service {
 
 namespace {
 constexpr std::size_t kLongestPoster = 1000;
-
-bool startsWithNoCase(std::string_view text, std::string_view start) {
-    if (text.size() < start.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < start.size(); ++i) {
-        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32) : text[i];
-        if (c != start[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 } // namespace
 
 std::optional<std::string> usablePosterAddress(std::string_view address) {

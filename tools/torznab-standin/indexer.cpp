@@ -1,5 +1,7 @@
 #include "indexer.h"
 
+#include "text_escape.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -11,43 +13,6 @@ namespace torznab {
 
 namespace {
 
-std::string xmlEscaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out.push_back(c);
-        }
-    }
-    return out;
-}
-
-std::string queryEscaped(const std::string& text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) != 0 || c == '-' || c == '.' || c == '_' || c == '~') {
-            out.push_back(c);
-        } else {
-            out += {'%', kHex[byte >> 4], kHex[byte & 0xF]};
-        }
-    }
-    return out;
-}
-
 std::string rfc822(std::int64_t seconds) {
     return QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc())
         .toString(Qt::RFC2822Date)
@@ -57,7 +22,7 @@ std::string rfc822(std::int64_t seconds) {
 void attribute(std::string& out, const char* name, const std::string& value) {
     out += "<torznab:attr name=\"";
     out += name;
-    out += "\" value=\"" + xmlEscaped(value) + "\"/>\n";
+    out += "\" value=\"" + torrserver::htmlEscape(value) + "\"/>\n";
 }
 
 bool inCategories(const Item& item, const std::string& categories) {
@@ -132,30 +97,32 @@ std::string rssOf(const std::vector<Item>& items, const std::string& self) {
                       "<rss version=\"2.0\" xmlns:atom=\"http://www.w3.org/2005/Atom\" "
                       "xmlns:torznab=\"http://torznab.com/schemas/2015/feed\">\n<channel>\n"
                       "<atom:link href=\"" +
-                      xmlEscaped(self) +
+                      torrserver::htmlEscape(self) +
                       "\" rel=\"self\" type=\"application/rss+xml\"/>\n"
                       "<title>torznab-standin</title>\n<description>The project's stand-in "
                       "indexer</description>\n";
     for (const Item& item : items) {
-        std::string magnet = "magnet:?xt=urn:btih:" + item.hash + "&dn=" + queryEscaped(item.title);
+        std::string magnet =
+            "magnet:?xt=urn:btih:" + item.hash + "&dn=" + torrserver::queryEscape(item.title);
         for (const std::string& tracker : item.trackers) {
-            magnet += "&tr=" + queryEscaped(tracker);
+            magnet += "&tr=" + torrserver::queryEscape(tracker);
         }
-        out += "<item>\n<title>" + xmlEscaped(item.title) + "</title>\n";
-        out += "<guid>" + xmlEscaped(self) + "/details/" + item.hash + "</guid>\n";
+        out += "<item>\n<title>" + torrserver::htmlEscape(item.title) + "</title>\n";
+        out += "<guid>" + torrserver::htmlEscape(self) + "/details/" + item.hash + "</guid>\n";
         out += "<jackettindexer id=\"standin\">Stand-in</jackettindexer>\n";
-        out += "<comments>" + xmlEscaped(self) + "/details/" + item.hash + "</comments>\n";
+        out +=
+            "<comments>" + torrserver::htmlEscape(self) + "/details/" + item.hash + "</comments>\n";
         out += "<pubDate>" + rfc822(item.published) + "</pubDate>\n";
         out += "<size>" + std::to_string(item.size) + "</size>\n";
-        out += "<description>" + xmlEscaped(item.description) + "</description>\n";
-        out +=
-            "<link>" + xmlEscaped(item.magnet ? magnet : self + "/dl/" + item.hash) + "</link>\n";
+        out += "<description>" + torrserver::htmlEscape(item.description) + "</description>\n";
+        out += "<link>" + torrserver::htmlEscape(item.magnet ? magnet : self + "/dl/" + item.hash) +
+               "</link>\n";
         for (const int c : item.categories) {
             out += "<category>" + std::to_string(c) + "</category>\n";
         }
-        out += "<enclosure url=\"" + xmlEscaped(self + "/dl/" + item.hash + ".torrent") +
-               "\" length=\"" + std::to_string(item.size) +
-               "\" type=\"application/x-bittorrent\"/>\n";
+        out += "<enclosure url=\"" +
+               torrserver::htmlEscape(self + "/dl/" + item.hash + ".torrent") + "\" length=\"" +
+               std::to_string(item.size) + "\" type=\"application/x-bittorrent\"/>\n";
         for (const int c : item.categories) {
             attribute(out, "category", std::to_string(c));
         }
@@ -210,7 +177,7 @@ std::string capsAnswer() {
 
 std::string errorAnswer(int code, const std::string& description) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<error code=\"" + std::to_string(code) +
-           "\" description=\"" + xmlEscaped(description) + "\"/>\n";
+           "\" description=\"" + torrserver::htmlEscape(description) + "\"/>\n";
 }
 
 } // namespace torznab
