@@ -106,7 +106,9 @@ std::string torrServerSearchAddress(std::string_view address, bool throughItsInd
     url += parts.authority;
     url += withoutTrailingSlashes(parts.path);
     url += throughItsIndexers ? "/torznab/search/?query=" : "/search/?query=";
-    url += queryEncoded(text);
+    // Both routes unescape the query once more after the web framework has: a text with "%"
+    // or "+" would otherwise change, or fail to unescape and ask for everything.
+    url += queryEncoded(queryEncoded(text));
     return url;
 }
 

@@ -25,7 +25,7 @@ std::string torznabSearchAddress(std::string_view address, std::string_view text
                                  std::string_view categories, int limit);
 
 // TorrServer's search routes: "/search/?query=" (its own index) or "/torznab/search/?query="
-// (the indexers set in it).
+// (the indexers set in it), with the text encoded twice, as the server decodes it twice.
 std::string torrServerSearchAddress(std::string_view address, bool throughItsIndexers,
                                     std::string_view text);
 

@@ -167,6 +167,12 @@ TEST_F(ServiceWithSources, TextSearchMergesBothSourcesByInfoHash) {
     EXPECT_EQ(ids.size(), records.size());
 }
 
+TEST_F(ServiceWithSources, TorrServerGetsTheTextAsTyped) {
+    // TorrServer unescapes its query twice: a "%" sent once-escaped would break the second
+    // unescape, and its indexers' route would list everything for the empty text left.
+    EXPECT_EQ(titles(search("ночь %")), (std::vector<std::string>{"Полярная ночь (2010) DVDRip"}));
+}
+
 TEST_F(ServiceWithSources, MarkupOfASourceTitleStaysText) {
     const auto page = rig.searchPage("шторм", 0);
     ASSERT_EQ(page.status, 200);

@@ -288,7 +288,9 @@ TEST(SourceAddress, TheAddressesAsked) {
     EXPECT_EQ(torznabSearchAddress("http://h:1/api?apikey=K", "", "", 50),
               "http://h:1/api?apikey=K&t=search&q=&extended=1&limit=50");
     EXPECT_EQ(torrServerSearchAddress("http://user:pw@127.0.0.1:8090/", false, "a b"),
-              "http://user:pw@127.0.0.1:8090/search/?query=a%20b");
+              "http://user:pw@127.0.0.1:8090/search/?query=a%2520b");
+    EXPECT_EQ(torrServerSearchAddress("http://127.0.0.1:8090", true, "100% C++"),
+              "http://127.0.0.1:8090/torznab/search/?query=100%2525%2520C%252B%252B");
     EXPECT_EQ(torrServerSearchAddress("http://127.0.0.1:8090", true, ""),
               "http://127.0.0.1:8090/torznab/search/?query=");
     EXPECT_EQ(sourceName({SourceKind::Torznab, "http://h:9117/api/v2.0/x/api?apikey=SECRET"}),
