@@ -130,10 +130,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (line.help || line.version) {
-        std::printf("%s", line.help ? usageText().c_str()
-                                    : (std::string("quillbrook-service ") +
-                                       qb::build::kAppVersion + "\n")
-                                          .c_str());
+        const std::string text =
+            line.help ? usageText()
+                      : std::string("quillbrook-service ") + qb::build::kAppVersion + "\n";
+        std::fputs(text.c_str(), stdout);
         return 0;
     }
 
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
     httplib::Server server;
     const int port = settings.port == 0 ? server.bind_to_any_port("127.0.0.1")
                      : server.bind_to_port("127.0.0.1", settings.port) ? settings.port
-                                                                        : -1;
+                                                                       : -1;
     if (port <= 0) {
         logLine("cannot listen on 127.0.0.1:" + std::to_string(settings.port) +
                 " (is the service running already?)");

@@ -40,8 +40,7 @@ ServicePages::ServicePages(SearchHub& hub, ReleaseRegistry& registry, SourceSett
     , settings_(settings)
     , pageWait_(pageWait) {}
 
-std::vector<Release> ServicePages::textPage(const ServiceQuery& query,
-                                            Clock::time_point deadline) {
+std::vector<Release> ServicePages::textPage(const ServiceQuery& query, Clock::time_point deadline) {
     const auto search = hub_.search(settings_.sources(), {false, query.text, {}});
     std::vector<Release> releases = search->releasesBy(deadline);
     sortBySeeders(releases);
@@ -59,9 +58,8 @@ std::vector<Release> ServicePages::textPage(const ServiceQuery& query,
     if (const auto first = search->firstPage()) {
         std::erase_if(releases, [&first](const Release& r) { return first->contains(r.hash); });
     } else {
-        releases.erase(releases.begin(),
-                       releases.begin() + static_cast<std::ptrdiff_t>(
-                                              std::min(releases.size(), kRowsPerPage)));
+        releases.erase(releases.begin(), releases.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                                releases.size(), kRowsPerPage)));
     }
     return firstRows(std::move(releases));
 }
@@ -93,8 +91,7 @@ std::string ServicePages::resultPage(const ServiceQuery& query, const PageContex
     return qb::service::resultPage(context, headingOf(query), registry_.list(rows));
 }
 
-std::optional<std::string> ServicePages::releasePage(std::uint32_t id,
-                                                     const PageContext& context) {
+std::optional<std::string> ServicePages::releasePage(std::uint32_t id, const PageContext& context) {
     const auto release = registry_.recall(id);
     if (!release) {
         return std::nullopt;

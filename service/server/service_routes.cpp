@@ -25,11 +25,9 @@ bool hasSecret(const httplib::Request& request) {
     return queryParameter(request.target, "secret") == kSecret;
 }
 
-PageContext contextOf(const httplib::Request& request, const std::string& trackerDomain,
-                      int port) {
+PageContext contextOf(const httplib::Request& request, const std::string& trackerDomain, int port) {
     const std::string host = request.get_header_value("Host");
-    return {"http://" + (host.empty() ? "127.0.0.1:" + std::to_string(port) : host),
-            trackerDomain};
+    return {"http://" + (host.empty() ? "127.0.0.1:" + std::to_string(port) : host), trackerDomain};
 }
 
 void image(httplib::Response& response, const unsigned char* bytes, std::size_t size,
@@ -65,14 +63,14 @@ bool isLoopbackHost(std::string_view host) {
 
 void addServiceRoutes(httplib::Server& server, ServicePages& pages, std::string trackerDomain,
                       int port) {
-    server.set_pre_routing_handler([](const httplib::Request& request,
-                                      httplib::Response& response) {
-        if (request.has_header("Host") && !isLoopbackHost(request.get_header_value("Host"))) {
-            response.status = 403;
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
+    server.set_pre_routing_handler(
+        [](const httplib::Request& request, httplib::Response& response) {
+            if (request.has_header("Host") && !isLoopbackHost(request.get_header_value("Host"))) {
+                response.status = 403;
+                return httplib::Server::HandlerResponse::Handled;
+            }
+            return httplib::Server::HandlerResponse::Unhandled;
+        });
     server.Get("/version.txt", [](const httplib::Request&, httplib::Response& response) {
         // The bare version: a line break would make it longer than the client reads.
         response.set_content(build::kAppVersion, "text/plain; charset=utf-8");
@@ -106,14 +104,14 @@ void addServiceRoutes(httplib::Server& server, ServicePages& pages, std::string 
         }
         response.set_content(*page, kHtml);
     });
-    server.Get("/check_poster.php", [](const httplib::Request& request,
-                                       httplib::Response& response) {
-        // A poster is usable when the client can add it as it stands: it goes unescaped into
-        // the JSON text the client sends TorrServer.
-        const std::string poster = posterOf(request);
-        const bool usable = usablePosterAddress(poster) == poster;
-        response.set_content(usable ? "1" : "", "text/plain; charset=utf-8");
-    });
+    server.Get("/check_poster.php",
+               [](const httplib::Request& request, httplib::Response& response) {
+                   // A poster is usable when the client can add it as it stands: it goes unescaped
+                   // into the JSON text the client sends TorrServer.
+                   const std::string poster = posterOf(request);
+                   const bool usable = usablePosterAddress(poster) == poster;
+                   response.set_content(usable ? "1" : "", "text/plain; charset=utf-8");
+               });
     server.Get("/no-poster.jpg", [](const httplib::Request&, httplib::Response& response) {
         image(response, assets::noPoster, assets::noPosterSize, "image/jpeg");
     });

@@ -79,8 +79,8 @@ Fetched fetch(const std::string& url, const FetchLimits& limits, const std::atom
     const CURLcode code = curl_easy_perform(e);
     curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &fetched.status);
     if (transfer.tooLarge) {
-        fetched.failure = "the answer is larger than " +
-                          std::to_string(limits.mostBytes / (1024 * 1024)) + " MB";
+        fetched.failure =
+            "the answer is larger than " + std::to_string(limits.mostBytes / (1024 * 1024)) + " MB";
     } else if (code == CURLE_OPERATION_TIMEDOUT) {
         fetched.failure =
             "no complete answer within " + std::to_string(limits.total.count()) + " ms";

@@ -30,20 +30,21 @@ std::vector<Lane> lanesOf(const std::vector<SourceAddress>& sources, const Sourc
     std::vector<Lane> lanes;
     for (const SourceAddress& source : sources) {
         if (source.kind == SourceKind::Torznab) {
-            lanes.push_back({source,
-                             torznabSearchAddress(source.address, request.newest ? "" : request.text,
-                                                  request.categories, kMostAsked),
-                             Lane::Reads::Torznab});
+            lanes.push_back(
+                {source,
+                 torznabSearchAddress(source.address, request.newest ? "" : request.text,
+                                      request.categories, kMostAsked),
+                 Lane::Reads::Torznab});
             continue;
         }
         if (!request.newest) {
             lanes.push_back({source, torrServerSearchAddress(source.address, false, request.text),
                              Lane::Reads::TorrServerIndex});
         }
-        lanes.push_back({source,
-                         torrServerSearchAddress(source.address, true,
-                                                 request.newest ? "" : request.text),
-                         Lane::Reads::TorrServerIndexers});
+        lanes.push_back(
+            {source,
+             torrServerSearchAddress(source.address, true, request.newest ? "" : request.text),
+             Lane::Reads::TorrServerIndexers});
     }
     return lanes;
 }
