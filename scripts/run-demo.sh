@@ -6,16 +6,23 @@
 # The stand-in TorrServer serves the 1.1 API (version 1.1.77) unless asked for today's:
 #   scripts/run-demo.sh --api matrix        (or QB_DEMO_API=matrix scripts/run-demo.sh)
 # It then answers as MatriX.143 does, and unloads idle torrents after the real server's 30 s.
+#
+# With --real-service the search runs through the project's own search service (quillbrook-service)
+# instead of the stand-in service: it searches the stand-in Torznab indexer (port 9117, from
+# tools/torznab-standin/fixtures) and, with --api matrix, the stand-in TorrServer's own search.
+# Try "ледяной маяк".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 api=${QB_DEMO_API:-1.1}
+real_service=0
 while [ $# -gt 0 ]; do
     case "$1" in
     --api) api=${2:?--api needs 1.1 or matrix}; shift 2 ;;
     --api=*) api=${1#--api=}; shift ;;
-    *) echo "usage: scripts/run-demo.sh [--api 1.1|matrix]" >&2; exit 2 ;;
+    --real-service) real_service=1; shift ;;
+    *) echo "usage: scripts/run-demo.sh [--api 1.1|matrix] [--real-service]" >&2; exit 2 ;;
     esac
 done
 case "$api" in
@@ -54,6 +61,10 @@ echo "$demo/content/Demo clip.torrent" >> "$demo/seed.txt"
 # copy that the client's local-server switch starts with only --path runs the same way.
 printf '%s\n' --api "$api" --content "$demo/content" --metadata-delay-ms 4000 \
     --log "$demo/server-requests.log" > "$demo/server/standin-args.txt"
+if [ "$real_service" = 1 ] && [ "$api" = matrix ]; then
+    printf '%s\n' --search-fixture "$root/tools/torrserver-standin/fixtures/search-releases.json" \
+        >> "$demo/server/standin-args.txt"
+fi
 
 pids=()
 cleanup() {
@@ -63,9 +74,19 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-"$build/bin/service-standin" --port 8091 --fixtures "$root/tools/service-standin/fixtures" \
-    --log "$demo/service-requests.log" &
-pids+=($!)
+if [ "$real_service" = 1 ]; then
+    "$build/bin/torznab-standin" --port 9117 --fixture "$root/tools/torznab-standin/fixtures/releases.json" &
+    pids+=($!)
+    sources=(--torznab "http://127.0.0.1:9117/api?apikey=standin-key")
+    [ "$api" = matrix ] && sources+=(--torrserver http://127.0.0.1:8090)
+    "$build/bin/quillbrook-service" --port 8091 "${sources[@]}" --settings "$demo/service.conf" \
+        --state "$demo/service-state.json" --log "$demo/service.log" &
+    pids+=($!)
+else
+    "$build/bin/service-standin" --port 8091 --fixtures "$root/tools/service-standin/fixtures" \
+        --log "$demo/service-requests.log" &
+    pids+=($!)
+fi
 "$demo/server/TorrServer-linux-amd64" --path "$demo/server" --port 8090 --seed "$demo/seed.txt" &
 pids+=($!)
 
