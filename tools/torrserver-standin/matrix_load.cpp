@@ -51,13 +51,9 @@ FoundTorrent matrixGetTorrent(App& app, const std::string& hash) {
 
 LoadedTorrent matrixAddTorrent(App& app, const TorrentMeta& linked, const AddFields& fields,
                                const OnInfo& onInfo) {
-    LoadOptions options = optionsOf(linked);
-    options.onInfo = onInfo;
-    const std::pair<LoadedTorrent, bool> load = app.store.load(linked, options);
-    const LoadedTorrent& loaded = load.first;
-    const bool created = load.second;
     const std::optional<SavedTorrent> record = app.store.saved(linked.hash);
-    app.store.update(linked.hash, [&](LoadedTorrent& torrent) {
+    // The add's own fields, the database's where the add gives none.
+    const auto fillFields = [&](LoadedTorrent& torrent) {
         const auto fill = [](std::string& field, const std::string& given,
                              const std::string& fromDb) {
             if (field.empty()) {
@@ -72,14 +68,25 @@ LoadedTorrent matrixAddTorrent(App& app, const TorrentMeta& linked, const AddFie
         fill(torrent.category, fields.category, record ? record->category : std::string());
         fill(torrent.poster, fields.poster, record ? record->poster : std::string());
         fill(torrent.data, fields.data, record ? record->data : std::string());
-        if (!created && !torrent.meta.hasFiles) {
-            // The add waits for the metadata again and then does what it was asked for.
-            torrent.onInfo.save = torrent.onInfo.save || onInfo.save;
-            torrent.onInfo.saveReplaces = torrent.onInfo.saveReplaces || onInfo.saveReplaces;
-            torrent.onInfo.titleFromLink = torrent.onInfo.titleFromLink || onInfo.titleFromLink;
-            torrent.onInfo.titleFromName = torrent.onInfo.titleFromName || onInfo.titleFromName;
-        }
-    });
+    };
+    LoadOptions options = optionsOf(linked);
+    options.onInfo = onInfo;
+    options.prepare = fillFields;
+    const std::pair<LoadedTorrent, bool> load = app.store.load(linked, options);
+    const LoadedTorrent& loaded = load.first;
+    const bool created = load.second;
+    if (!created) {
+        app.store.update(linked.hash, [&](LoadedTorrent& torrent) {
+            fillFields(torrent);
+            if (!torrent.meta.hasFiles) {
+                // The add waits for the metadata again and then does what it was asked for.
+                torrent.onInfo.save = torrent.onInfo.save || onInfo.save;
+                torrent.onInfo.saveReplaces = torrent.onInfo.saveReplaces || onInfo.saveReplaces;
+                torrent.onInfo.titleFromLink = torrent.onInfo.titleFromLink || onInfo.titleFromLink;
+                torrent.onInfo.titleFromName = torrent.onInfo.titleFromName || onInfo.titleFromName;
+            }
+        });
+    }
     // What the answer shows: the add's own work is done; what follows the metadata runs
     // beside the answer on the server.
     const LoadedTorrent now = app.store.loaded(linked.hash).value_or(loaded);

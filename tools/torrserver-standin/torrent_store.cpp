@@ -115,6 +115,9 @@ std::pair<LoadedTorrent, bool> TorrentStore::load(const TorrentMeta& meta,
     if (torrent.meta.hasFiles) {
         moveExpiry(torrent, timings_.afterInfo);
     }
+    if (options.prepare) {
+        options.prepare(torrent);
+    }
     loaded_[meta.hash] = torrent;
     changed_.notify_all();
     return {torrent, true};

@@ -23,6 +23,9 @@ struct LoadOptions {
     std::string displayName;     // the link's name (dn), or a title given for it
     bool metadataAtOnce = false; // its files are known without the metadata delay
     OnInfo onInfo;
+    // Fills in a new torrent's own fields before anything else can see it: with no metadata
+    // delay its metadata, and the save that follows, may come before the add has returned.
+    std::function<void(LoadedTorrent&)> prepare;
 };
 
 // The torrents of the server: the database (persisted as JSON in the database folder) and the
