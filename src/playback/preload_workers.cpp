@@ -125,8 +125,12 @@ void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
         runOnWindowThread([this, &last] {
             Gauge1->setValue(std::clamp(last.preloadedBytes, 0, Gauge1->maximum()));
         });
+        // Either generation answers the preload request once it has finished (or found the
+        // start preloaded before). That answer ends the wait as well: a 1.1 server's progress
+        // never passes the size of a file shorter than the preload, and a server set to
+        // preload nothing never moves its progress at all.
         const bool answered = runOnWindowThread([this] { return PreloadAnswered; });
-        if (start.api->preloadDone(last, answered)) {
+        if (last.finished || answered) {
             break;
         }
     }

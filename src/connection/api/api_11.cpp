@@ -79,13 +79,6 @@ std::optional<playback::PreloadStat> Api11::readPreloadState(const QByteArray& a
     return playback::readStatAnswer(answer);
 }
 
-bool Api11::preloadDone(const playback::PreloadStat& stat, bool preloadAnswered) const {
-    // The progress counts the torrent's completed bytes, which for a torrent of one file shorter
-    // than the preload never pass its size: the server's answer to the preload request, which it
-    // gives once it has finished (or found the start preloaded before), ends the wait as well.
-    return stat.finished || preloadAnswered;
-}
-
 QString Api11::fileAddress(const QString& base, const nlohmann::ordered_json& file) const {
     return base + entryMemberText(file, "Link");
 }

@@ -162,12 +162,6 @@ std::optional<playback::PreloadStat> ApiToday::readPreloadState(const QByteArray
     return playback::readTodayStatAnswer(answer);
 }
 
-bool ApiToday::preloadDone(const playback::PreloadStat& stat, bool preloadAnswered) const {
-    // The preload request answers when the server has finished, also when its settings ask for
-    // no preload at all and the progress never moves.
-    return stat.finished || preloadAnswered;
-}
-
 QString ApiToday::fileAddress(const QString& base, const nlohmann::ordered_json& file) const {
     return base + entryMemberText(file, "Link");
 }

@@ -36,7 +36,6 @@ public:
     net::HttpResult preload(const QString& base, const QString& path) override;
     net::HttpResult preloadState(const QString& base, const QString& hash) override;
     std::optional<playback::PreloadStat> readPreloadState(const QByteArray& answer) const override;
-    bool preloadDone(const playback::PreloadStat& stat, bool preloadAnswered) const override;
     QString fileAddress(const QString& base, const nlohmann::ordered_json& file) const override;
     QString allPlaylistAddress(const QString& base) const override;
     QString pageAddress(const QString& base, ServerPage page) const override;

@@ -63,7 +63,6 @@ public:
     virtual net::HttpResult preloadState(const QString& base, const QString& hash) = 0;
     virtual std::optional<playback::PreloadStat>
     readPreloadState(const QByteArray& answer) const = 0;
-    virtual bool preloadDone(const playback::PreloadStat& stat, bool preloadAnswered) const = 0;
 
     // Addresses the embedded view or the browser opens.
     virtual QString fileAddress(const QString& base, const nlohmann::ordered_json& file) const = 0;
