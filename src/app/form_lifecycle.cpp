@@ -1,5 +1,10 @@
 // Start-up, first show, close and teardown of the main window.
+#include "app/app_core.h"
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "lists/lists_and_series.h"
+#include "playback/playback.h"
+#include "releaseinfo/release_info.h"
 
 #include "app/hand_off.h"
 
@@ -19,35 +24,36 @@
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::app::AppCore;
 
 namespace {
 // Long enough to pass the events handled before the first refresh's hold begins.
 constexpr int kInfoViewStartDelayMs = 20;
 } // namespace
 
-bool TForm1::FormCreate() {
+bool AppCore::FormCreate() {
     FirstShow = true;
     PendingHandOff = qb::app::kHandOffIdle;
-    if (!Platform_.firstArgument.isEmpty()) {
-        PendingHandOff = Platform_.firstArgument;
+    if (!Form.platform().firstArgument.isEmpty()) {
+        PendingHandOff = Form.platform().firstArgument;
     }
 
     const qb::app::LoadedSettings settings =
-        qb::app::loadOrCreateSettings(SettingsDir(), windowTitle());
+        qb::app::loadOrCreateSettings(Form.SettingsDir(), Form.windowTitle());
 
     const QString caption = u"Quillbrook FHD v"_s + qb::app::AppVersion();
     QGuiApplication::setApplicationDisplayName(caption);
-    setWindowTitle(caption);
+    Form.setWindowTitle(caption);
 
-    PlayerPath = settings.player;
+    Form.playback().setPlayerPath(settings.player);
     MinimizeSetting = settings.minimize;
-    ServerAddress = settings.server;
+    Form.connection().setServerAddress(settings.server);
     LocalServerSetting = settings.localServer;
     KeepLocalServerSetting = settings.keepLocalServer;
     ServiceBaseUrl = settings.serviceBaseUrl;
 
-    SrvAdress->setText(ServerAddress);
-    IdHTTP1->setConnectTimeoutMs(0);
+    Form.SrvAdress->setText(Form.connection().serverAddress());
+    Form.idHttp1()->setConnectTimeoutMs(0);
 
     if (!FetchRemoteVersion()) {
         return false;
@@ -55,102 +61,88 @@ bool TForm1::FormCreate() {
     // Starting the web engine and its first page holds the window's thread for a good part of
     // a second. That happens while the first refresh holds before its list request, a wait that
     // answers events anyway, rather than before the window can appear.
-    QTimer::singleShot(kInfoViewStartDelayMs, this, [this] { warmUpInfoView(); });
+    QTimer::singleShot(kInfoViewStartDelayMs, this,
+                       [this] { Form.releaseInfo().warmUpInfoView(); });
 
     if (LocalServerSetting == u"1"_s) {
-        const qb::net::HttpResult probe = Servers->probe(u"http://127.0.0.1:8090"_s);
-        LocalServerRunning = probe.ok;
+        const qb::net::HttpResult probe = Form.servers()->probe(u"http://127.0.0.1:8090"_s);
+        Form.connection().setLocalServerRunning(probe.ok);
         if (!probe.ok) {
-            SrvAdress->setText(u"http://127.0.0.1:8090"_s);
+            Form.SrvAdress->setText(u"http://127.0.0.1:8090"_s);
         }
-        Local1->setChecked(true); // runs Local1Click, which starts the server when needed
+        Form.Local1->setChecked(true); // runs Local1Click, which starts the server when needed
     } else {
-        SrvAdress->setText(ServerAddress);
-        Local1->setChecked(false);
-        ConnectButtonClick();
+        Form.SrvAdress->setText(Form.connection().serverAddress());
+        Form.Local1->setChecked(false);
+        Form.connection().ConnectButtonClick();
     }
 
     StartMinimized = MinimizeSetting == u"1"_s;
-    ShowIdlePage();
+    Form.connection().ShowIdlePage();
     ShowUpdateOffer();
     return true;
 }
 
-void TForm1::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    FormShow();
-}
-
-void TForm1::FormShow() {
-    if (!PlayerPath.isEmpty()) {
-        ChosePlayerBut->setText(u"Сменить плеер"_s);
-        ChosePlayerBut->setToolTip(PlayerPath);
+void AppCore::FormShow() {
+    if (!Form.playback().playerPath().isEmpty()) {
+        Form.ChosePlayerBut->setText(u"Сменить плеер"_s);
+        Form.ChosePlayerBut->setToolTip(Form.playback().playerPath());
     }
-    if (!Search->isEnabled()) {
-        SearchT->setEnabled(false);
+    if (!Form.Search->isEnabled()) {
+        Form.SearchT->setEnabled(false);
     }
-    offerTrayMenuWithoutTray();
-    if (UpdateList1->count() == 0 && FirstShow) {
-        CheckSerialsTH->Stop();
-        CheckSerialsTH->Start();
+    Form.lists().offerTrayMenuWithoutTray();
+    if (Form.UpdateList1->count() == 0 && FirstShow) {
+        Form.checkSerialsTH()->Stop();
+        Form.checkSerialsTH()->Start();
         FirstShow = false;
     }
-    SearchT->setFocus(Qt::OtherFocusReason);
+    Form.SearchT->setFocus(Qt::OtherFocusReason);
 }
 
-bool TForm1::FormCloseQuery() {
+bool AppCore::FormCloseQuery() {
     const qb::app::AddressCleanUp cleaned =
-        qb::app::cleanAddressForSave(SrvAdress->text(), ServerAddress);
+        qb::app::cleanAddressForSave(Form.SrvAdress->text(), Form.connection().serverAddress());
     if (cleaned.changed) {
-        SrvAdress->setText(cleaned.text);
-        SrvAdress->end(false);
+        Form.SrvAdress->setText(cleaned.text);
+        Form.SrvAdress->end(false);
     }
 
     qb::app::SaveValues values;
-    values.title = windowTitle();
-    values.localServer = Local1->isChecked() ? u"1"_s : u"0"_s;
-    values.server = Local1->isChecked() ? ServerAddress : SrvAdress->text();
-    values.player = PlayerPath;
+    values.title = Form.windowTitle();
+    values.localServer = Form.Local1->isChecked() ? u"1"_s : u"0"_s;
+    values.server =
+        Form.Local1->isChecked() ? Form.connection().serverAddress() : Form.SrvAdress->text();
+    values.player = Form.playback().playerPath();
     values.minimize = MinimizeSetting;
     values.serviceBaseUrl = ServiceBaseUrl;
     values.keepLocalServer = KeepLocalServerSetting;
 
-    const QString path = SettingsDir() + u"app.json"_s;
+    const QString path = Form.SettingsDir() + u"app.json"_s;
     if (!qb::app::writeSettingsFile(path, qb::app::settingsText(values)) &&
         !SettingsWriteFailureReported) {
         // The close goes on all the same; the user hears of it once per run.
         SettingsWriteFailureReported = true;
-        message(u"Не удается сохранить настройки в файл "_s + path, u"Ошибка"_s,
-                qb::platform::MessageIcon::Warning);
+        Form.message(u"Не удается сохранить настройки в файл "_s + path, u"Ошибка"_s,
+                     qb::platform::MessageIcon::Warning);
     }
     return true;
 }
 
-void TForm1::FormDestroy() {
+void AppCore::FormDestroy() {
     if (Destroyed_) {
         return;
     }
     Destroyed_ = true;
-    Timer1->stop();
-    UpdateTimer1->stop();
+    Form.Timer1->stop();
+    Form.UpdateTimer1->stop();
     if (KeepLocalServerSetting != u"1"_s) {
         for (const QString& name : qb::platform::localServerNamesToTerminate()) {
-            qb::platform::terminateProcessesByName(*Platform_.processes, name);
+            qb::platform::terminateProcessesByName(*Form.platform().processes, name);
         }
     }
     // Every job is asked to stop and its transfers are aborted, so that waiting for the jobs
     // below cannot hang on a slow server; the wait keeps serving the jobs' calls to the window.
-    for (auto* worker : {BMDThread1.get(), BMDThread2.get(), AddThread.get(), SRLAdd.get(),
-                         CheckSerialsTH.get()}) {
-        worker->Stop();
-    }
-    for (auto* client :
-         {IdHTTP1.get(), IdHTTP3.get(), NetHTTPClient1.get(), NetHTTPClient2.get(), Ping1.get()}) {
-        client->shutDown();
-    }
-    BMDThread1.reset();
-    BMDThread2.reset();
-    AddThread.reset();
-    SRLAdd.reset();
-    CheckSerialsTH.reset();
+    Form.stopJobsAndTransfers();
+    Form.releaseWorkers();
 }

@@ -1,22 +1,12 @@
 #pragma once
 
-#include "app/hand_off.h"
-#include "connection/list/server_entries.h"
 #include "platform/platform.h"
-#include "search/search_record.h"
 
 #include <QMainWindow>
-#include <QPoint>
-#include <QRect>
 #include <QString>
 #include <QStringList>
-#include <QUrl>
 
-#include <nlohmann/json.hpp>
-
-#include <functional>
 #include <memory>
-#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -27,14 +17,12 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
-class QPainter;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSystemTrayIcon;
 class QTextEdit;
 class QTimer;
-class QWebEngineDownloadRequest;
 class QWebEngineView;
 
 namespace qb::net {
@@ -46,23 +34,37 @@ class ServerApis;
 class TorrServerApi;
 } // namespace qb::connection
 namespace qb::app {
+class AppCore;
 class TBMDThread;
 class JobThread;
 } // namespace qb::app
+namespace qb::connection {
+class Connection;
+}
+namespace qb::playback {
+class Playback;
+}
+namespace qb::search {
+class TrackerSearch;
+}
+namespace qb::releaseinfo {
+class ReleaseInfo;
+}
+namespace qb::lists {
+class ListsAndSeries;
+}
 
-// The main window. Every user action of the program is one of its handlers; the handlers are
-// defined in the folder of their subsystem (app/, connection/, playback/, search/,
-// releaseinfo/, lists/), the widget set in app/main_window_widgets.cpp.
+// The main window, and the composition root of the program: it owns the widgets (created in
+// app/window/), the HTTP clients, the workers and one room per subsystem (app core, connection
+// and torrent list, playback, search, release information, lists and series). Every user action
+// is a handler of the room of its subsystem; a room asks another through its named questions,
+// never through its data. The window wires each event to its handler (app/window/).
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
     explicit TForm1(qb::platform::Platform platform, QWidget* parent = nullptr);
     ~TForm1() override;
-
-    // Runs the start-up sequence. Returns false when the program must end without showing
-    // the window (the service did not answer the version fetch).
-    bool FormCreate();
 
     // --- Widgets (names as the window's users and tests know them) ---
     QLabel* Label1 = nullptr;
@@ -114,44 +116,22 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* UpdateTimer1 = nullptr;
 
-    // --- HTTP clients and workers, created with the window and released with it ---
-    // A job takes the clients it uses on the window's thread when it begins: a job left behind
-    // by the teardown may still finish a request after the window is gone.
-    std::shared_ptr<qb::net::HttpClient> IdHTTP1, IdHTTP3, NetHTTPClient1, NetHTTPClient2, Ping1;
-    // Every TorrServer request, said in the interface of the server's generation (over IdHTTP1,
-    // IdHTTP3 and Ping1, which it shares); a job takes it in the same way.
-    std::shared_ptr<qb::connection::ServerApis> Servers;
-    std::unique_ptr<qb::app::TBMDThread> BMDThread1, BMDThread2, AddThread, SRLAdd, CheckSerialsTH;
+    QPushButton* TrayMenuButton = nullptr;
+    QPushButton* UpdateNotice = nullptr;
+    QTimer* UpdateNoticeTimer = nullptr;
 
-    // --- Window-wide state ---
-    QString PendingHandOff = qb::app::kHandOffIdle;
-    bool FirstShow = false;
-    bool StartMinimized = false;
-    bool LocalServerRunning = false;
-    bool TransientStatus = false;
-    bool PreloadCancelled = false;
-    bool PlaySourceSearch = false;
-    bool PlaySourceFiles = false;
-    // The preload request of the running playback has been answered: the server has finished.
-    bool PreloadAnswered = false;
+    // --- The rooms: each subsystem owns its handlers and the state only it writes ---
+    qb::app::AppCore& core() { return *Core_; }
+    qb::connection::Connection& connection() { return *Connection_; }
+    const qb::connection::Connection& connection() const { return *Connection_; }
+    qb::playback::Playback& playback() { return *Playback_; }
+    const qb::playback::Playback& playback() const { return *Playback_; }
+    qb::search::TrackerSearch& search() { return *Search_; }
+    const qb::search::TrackerSearch& search() const { return *Search_; }
+    qb::releaseinfo::ReleaseInfo& releaseInfo() { return *ReleaseInfo_; }
+    qb::lists::ListsAndSeries& lists() { return *Lists_; }
 
-    // Settings as read at start (only PlayerPath changes later).
-    QString PlayerPath, ServerAddress, ServiceBaseUrl;
-    QString MinimizeSetting, LocalServerSetting, KeepLocalServerSetting;
-    // Set when the settings file could not be written, so the user is told only once.
-    bool SettingsWriteFailureReported = false;
-
-    // Sorted entries of the last list answer, read as JSON values when asked for.
-    qb::connection::ServerEntries ServerList;
-    nlohmann::ordered_json FilesList = nlohmann::ordered_json::array();
-    QString SelectedReleaseId;
-    QString InfoMagnet, InfoPosterUrl;
-    // The records of the last search, index-aligned with the rows of SearchResult.
-    std::vector<qb::search::SearchRecord> SearchResults;
-    // The job of SRLAdd: "add", "update" or empty; set by its starter, emptied when done.
-    QString SRLAddMode;
-    QString RemoteVersion;
-
+    // --- Services of the window that every room uses ---
     qb::platform::Platform& platform() { return Platform_; }
     // The interface of the server at the address the field holds now (window's thread only).
     qb::connection::TorrServerApi& server();
@@ -162,194 +142,44 @@ public:
     QString SettingsDir() const { return Platform_.settingsDir(); }
     // Folder of the release pages' cache: AppDir + "cache/", or the user's cache folder.
     QString CacheDir() const { return Platform_.cacheDir(); }
-
-    // --- Handlers: application core ---
-    void FormShow();
-    bool FormCloseQuery();
-    void FormDestroy();
-    void FormShortCut(int key);
-    bool FormSystemCommandMinimize();
-    void FormActivationChange(bool active);
-    void ApplicationEvents1Activate();
-    void ApplicationEvents1Deactivate();
-    void TrayIcon1Click();
-    void TrayIcon1BalloonClick();
-    void N5Click();
-    void MenuItem4Click();
-    void Edit2Change();
-    void RaiseMainWindow();
-    void ShowUpdateOffer();
-    bool FetchRemoteVersion();
-
-    // --- Handlers: connection and torrent list ---
-    void ConnectButtonClick();
-    void ConnectButtonMouseUp();
-    void SrvAdressEnter();
-    void SrvAdressExit();
-    void SrvAdressKeyDown(int key);
-    void Timer1Timer();
-    void CountsLine();
-    void ShowIdlePage();
-    void TorrentListDrawItem(QPainter* painter, int index, const QRect& rect, bool selected);
-    void TorrentListClick();
-    void TorrentListDblClick();
-    void TorrentListEnter();
-    void TorrentListMouseDown(Qt::MouseButton button, const QPoint& at);
-    void TorrentListMouseUp();
-    void TorrentListMouseEnter();
-    void TorrentListMouseLeave();
-    void Local1Click();
-    void Local1MouseUp();
-    void mDelClick();
-    void C1Click();
-    void SettingButClick();
-    void N20Click();
-    void N22Click();
-    void TLopenIDClick();
-
-    // --- Handlers: adding and playing ---
-    void DropURLDrop(const QStringList& files, const QString& url);
-    void AddThreadExecute(qb::app::JobThread& thread);
-    void mPlayClick();
-    void ChosePlayerButClick();
-    void BMDThread1Execute(qb::app::JobThread& thread);
-    void BMDThread2Execute(qb::app::JobThread& thread);
-    void N18Click();
-    void m3u1Click();
-    void m3u2Click();
-    void AddListClick();
-    void AddListDblClick();
-    void AddListDrawItem(QPainter* painter, int index, const QRect& rect, bool selected);
-    void AddListMouseDown(Qt::MouseButton button, const QPoint& at);
-    void AddListMouseEnter();
-    void AddListMouseLeave();
-    void MenuItem1Click();
-    void MenuItem2Click();
-    // AppDir + "server/tmp.m3u": the one playlist file handed to the player.
-    QString PlayerPlaylist() const;
-    // Whether a right click on AddList opens AddListPopup: off until AddListMouseDown finds a row.
-    bool AddListAutoPopup = false;
-    // A preload runs (or a list import shows its progress): the play commands do nothing.
-    bool playbackBusy() const;
-    // Tells the user to choose a player when there is none; otherwise shows the chosen one on
-    // ChosePlayerBut. False when there is none.
-    bool playerChosen();
-    // Writes the player's playlist; a failure is reported and answers false.
-    bool writePlayerPlaylist(const QByteArray& bytes);
-    // Starts the preload of the source the flags name; the player follows when it has finished.
-    void startPreload(bool fromSearch, bool fromFiles);
-    void startPlayer();
-    // The view downloads the address itself: it asks where to save and shows the progress.
-    void downloadThroughView(const QString& address, const QString& fileName);
-    // The window is closing or being taken apart: a preload ends without starting the player.
-    bool windowClosing() const { return Closing_ || Destroyed_; }
-
-    // --- Handlers: search ---
-    void SearchClick();
-    void SearchTKeyDown(int key);
-    void Top1Click();
-    void Button1Click();
-    void CategoryClick(QAction* item);
-    void FHD1Click();
-    void FHD1MouseUp();
-    void SearchResultClick();
-    void SearchResultDblClick();
-    void SearchResultDrawItem(QPainter* painter, int index, const QRect& rect, bool selected);
-    void SearchResultMouseDown(Qt::MouseButton button, const QPoint& at);
-    void SearchResultMouseEnter();
-    void SearchResultMouseLeave();
-    void SearchResultMouseMove(const QPoint& at);
-    void SearchResultMouseUp();
-    void PopupMenu1Popup();
-    void N2Click();
-    void C2Click();
-    void N16Click();
-    void N1Click();
-    void SRLAddExecute(qb::app::JobThread& thread);
-    void GetTList(const QString& addr);
-    void showSR(const QString& s);
-    // The line store of the hidden Memo1: the last prepared answer, one table row per line,
-    // kept so that the resolution filter can read it again without a request.
-    QStringList SearchLines;
-    // The row of SearchResult under the pointer at the last move, -1 before any.
-    int LastHoverRow = -1;
-    // Whether a right click on SearchResult opens PopupMenu1 (only on a row).
-    bool SearchResultAutoPopup = false;
-    // The record of the selected row of SearchResult; nullptr without one.
-    const qb::search::SearchRecord* selectedSearchRecord() const;
-    void setSearchControlsEnabled(bool enabled);
-
-    // --- Handlers: release information ---
-    void ShowReleaseInfo(const QString& releaseId);
-    void WebBrowser1DownloadRequested(QWebEngineDownloadRequest* download);
-    void WebBrowser1BeforeNavigate2(const QUrl& address);
-    void WebBrowser1DocumentComplete(const QUrl& address, bool ok);
-    void WebBrowser1NewWindow2();
-    // The release id of the page last written into the view; every navigation empties it.
-    QString LastInfoId;
-    // Counts the pages given to the view (written, or loaded from an address), so that a page
-    // build that let other handlers run can tell whether its page is still the one on display.
-    quint64 InfoPagesGiven = 0;
-    // The cache file being loaded into the view, whose poster is read once it has loaded.
-    QUrl PendingCachedPage;
-    // Fetches, builds, shows and caches the page of a release.
-    void buildReleaseInfo(const QString& releaseId);
-    void cacheReleasePage(const QString& releaseId, const QString& html);
-    // Gives the view its page, which holds what pages may do, and wires the view's events; the
-    // first call starts the web engine, later ones do nothing. Everything that loads into the
-    // view or downloads through it calls it first.
-    void connectInfoViewEvents();
-    bool InfoViewStarted = false;
-    // Starts the web engine and the page's renderer with an empty page, unless something has
-    // been put into the view already.
-    void warmUpInfoView();
-
-    // --- Handlers: lists and series ---
-    void N23Click();
-    void N24Click();
-    void N25Click();
-    void update1Click();
-    void UpdateTimer1Timer();
-    void CheckSerialsTHExecute(qb::app::JobThread& thread);
-    // The add loop of both imports over the lines held in Memo2; the form names failed lines.
-    void addListLines(const QStringList& lines, bool longErrorEntries);
-    // Removes the torrents with these hashes for the replacing import; false when it must end.
-    bool removeForImport(const QStringList& hashes);
-    // The series check's announcement: the tray balloon, or a notice in the window without one.
-    void showUpdateBalloon();
-    // Where the desktop has no tray, TrayMenu opens from a button and from the status panel.
-    void offerTrayMenuWithoutTray();
-    // Set while an import runs, so that a second one cannot start inside its waits.
-    bool ImportRunning = false;
-    QPushButton* TrayMenuButton = nullptr;
-    QPushButton* UpdateNotice = nullptr;
-    QTimer* UpdateNoticeTimer = nullptr;
-
-Q_SIGNALS:
-    // Each announcement of the series check, whichever way it was shown.
-    void UpdateBalloonShown(const QString& text);
-
-public:
     // Shows a modal message box owned by the window.
     qb::platform::MessageAnswer
     message(const QString& text, const QString& title, qb::platform::MessageIcon icon,
             qb::platform::MessageButtons buttons = qb::platform::MessageButtons::Ok);
-
     // Moves the keyboard focus away from every visible control.
     void takeFocusFromControls();
-    // The refresh, as a click on ConnectButton; from a job it runs on the window's thread.
-    void clickConnectButton();
-    // The entry of ServerList shown by the selected row of TorrentList; nullptr without one.
-    const nlohmann::ordered_json* selectedEntry() const;
-    // The rows of UpdateList1.
-    QStringList updateRows() const;
-    // Whether a right click on TorrentList opens TorListPopup; on until a click finds no row.
-    bool TorListAutoPopup = true;
-    // A text handed over by a second copy: put into Edit2 now, or after the adding in progress.
-    void receiveHandOff(const QString& text);
-    QStringList HandOffQueue;
-    // What the last drop on TorrentList carried: file paths joined by CR LF, and the address.
-    QString DroppedFiles, DroppedUrl;
+    // The status panel's caption and colour.
+    void setStatus(const QString& caption, const QColor& colour);
+    // LogP shows a download's outcome, which the window clears once it loses the focus.
+    void setTransientStatus(bool transient) { TransientStatus_ = transient; }
+    bool transientStatus() const { return TransientStatus_; }
+    // The window is closing or being taken apart: a preload ends without starting the player.
+    bool windowClosing() const;
+
+    // --- HTTP clients and workers, created with the window and released with it ---
+    // A job takes the clients it uses on the window's thread when it begins: a job left behind
+    // by the teardown may still finish a request after the window is gone.
+    const std::shared_ptr<qb::net::HttpClient>& idHttp1() const { return IdHTTP1; }
+    const std::shared_ptr<qb::net::HttpClient>& idHttp3() const { return IdHTTP3; }
+    const std::shared_ptr<qb::net::HttpClient>& netHttpClient1() const { return NetHTTPClient1; }
+    const std::shared_ptr<qb::net::HttpClient>& netHttpClient2() const { return NetHTTPClient2; }
+    const std::shared_ptr<qb::net::HttpClient>& ping1() const { return Ping1; }
+    // Every TorrServer request, said in the interface of the server's generation (over IdHTTP1,
+    // IdHTTP3 and Ping1, which it shares); a job takes it in the same way.
+    const std::shared_ptr<qb::connection::ServerApis>& servers() const { return Servers; }
+    // The workers; nullptr once the teardown has released them.
+    qb::app::TBMDThread* bmdThread1() const { return BMDThread1.get(); }
+    qb::app::TBMDThread* bmdThread2() const { return BMDThread2.get(); }
+    qb::app::TBMDThread* addThread() const { return AddThread.get(); }
+    qb::app::TBMDThread* srlAdd() const { return SRLAdd.get(); }
+    qb::app::TBMDThread* checkSerialsTH() const { return CheckSerialsTH.get(); }
+    // Stops every worker and ends every transfer, then releases the workers (the teardown).
+    void stopJobsAndTransfers();
+    void releaseWorkers();
+
+Q_SIGNALS:
+    // Each announcement of the series check, whichever way it was shown.
+    void UpdateBalloonShown(const QString& text);
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -362,13 +192,18 @@ private:
     void createMenus();
     void createComponents();
     void connectEvents();
-    void setStatus(const QString& caption, const QColor& colour);
-    void hideToTray();
-    void setUnreachable();
-    bool addHandedOver(const std::function<qb::net::HttpResult()>& send);
-    void addedClosingSequence();
+    void shutDownClients();
 
     qb::platform::Platform Platform_;
-    bool Destroyed_ = false;
+    std::unique_ptr<qb::app::AppCore> Core_;
+    std::unique_ptr<qb::connection::Connection> Connection_;
+    std::unique_ptr<qb::playback::Playback> Playback_;
+    std::unique_ptr<qb::search::TrackerSearch> Search_;
+    std::unique_ptr<qb::releaseinfo::ReleaseInfo> ReleaseInfo_;
+    std::unique_ptr<qb::lists::ListsAndSeries> Lists_;
+    std::shared_ptr<qb::net::HttpClient> IdHTTP1, IdHTTP3, NetHTTPClient1, NetHTTPClient2, Ping1;
+    std::shared_ptr<qb::connection::ServerApis> Servers;
+    std::unique_ptr<qb::app::TBMDThread> BMDThread1, BMDThread2, AddThread, SRLAdd, CheckSerialsTH;
+    bool TransientStatus_ = false;
     bool Closing_ = false;
 };

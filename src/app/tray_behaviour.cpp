@@ -1,5 +1,7 @@
 // The tray icon, hiding to the tray, activation changes and the Esc key.
+#include "app/app_core.h"
 #include "app/tform1.h"
+#include "playback/playback.h"
 
 #include "app/hand_off.h"
 
@@ -11,22 +13,23 @@
 #include <QSystemTrayIcon>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::app::AppCore;
 
-void TForm1::hideToTray() {
+void AppCore::hideToTray() {
     // Without a tray the window only minimises, so that it can always be found again.
-    if (!Platform_.system->trayAvailable()) {
-        if (!isMinimized()) {
-            showMinimized();
+    if (!Form.platform().system->trayAvailable()) {
+        if (!Form.isMinimized()) {
+            Form.showMinimized();
         }
         return;
     }
-    hide();
-    setWindowState(windowState() | Qt::WindowMinimized);
+    Form.hide();
+    Form.setWindowState(Form.windowState() | Qt::WindowMinimized);
 }
 
-bool TForm1::FormSystemCommandMinimize() {
+bool AppCore::FormSystemCommandMinimize() {
     StartMinimized = false;
-    if (!Platform_.system->trayAvailable()) {
+    if (!Form.platform().system->trayAvailable()) {
         return false;
     }
     // Hiding from inside the state change confuses some window managers: hide right after it.
@@ -35,66 +38,66 @@ bool TForm1::FormSystemCommandMinimize() {
     return true;
 }
 
-void TForm1::FormActivationChange(bool active) {
-    if (!active && !isMinimized() && TransientStatus) {
-        LogP->setText(QString());
-        TransientStatus = false;
+void AppCore::FormActivationChange(bool active) {
+    if (!active && !Form.isMinimized() && Form.transientStatus()) {
+        Form.LogP->setText(QString());
+        Form.setTransientStatus(false);
     }
 }
 
-void TForm1::ApplicationEvents1Activate() {
+void AppCore::ApplicationEvents1Activate() {
     if (StartMinimized) {
         StartMinimized = false;
         hideToTray();
     }
-    if (Edit2->text() == qb::app::kHandOffIdle) {
-        Edit2->setText(PendingHandOff); // a changed text runs Edit2Change at once
+    if (Form.Edit2->text() == qb::app::kHandOffIdle) {
+        Form.Edit2->setText(PendingHandOff); // a changed text runs Edit2Change at once
         PendingHandOff = qb::app::kHandOffIdle;
     }
 }
 
-void TForm1::ApplicationEvents1Deactivate() {
+void AppCore::ApplicationEvents1Deactivate() {
     PendingHandOff = qb::app::kHandOffIdle;
 }
 
-void TForm1::TrayIcon1Click() {
-    if (isVisible()) {
+void AppCore::TrayIcon1Click() {
+    if (Form.isVisible()) {
         hideToTray();
     } else {
         RaiseMainWindow();
     }
 }
 
-void TForm1::TrayIcon1BalloonClick() {
-    if (!isVisible()) {
+void AppCore::TrayIcon1BalloonClick() {
+    if (!Form.isVisible()) {
         RaiseMainWindow();
     }
 }
 
-void TForm1::N5Click() {
+void AppCore::N5Click() {
     RaiseMainWindow();
 }
 
-void TForm1::MenuItem4Click() {
-    close();
+void AppCore::MenuItem4Click() {
+    Form.close();
 }
 
-void TForm1::RaiseMainWindow() {
-    show();
-    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    showNormal();
-    raise();
-    activateWindow();
+void AppCore::RaiseMainWindow() {
+    Form.show();
+    Form.setWindowState((Form.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    Form.showNormal();
+    Form.raise();
+    Form.activateWindow();
 }
 
-void TForm1::FormShortCut(int key) {
+void AppCore::FormShortCut(int key) {
     // A preload runs while its workers do, also before the first progress has been shown.
     if (key != Qt::Key_Escape) {
         return;
     }
-    if (BMDThread1->isRunning() || BMDThread2->isRunning()) {
-        BMDThread2->Stop();
-        BMDThread1->Stop();
-        PreloadCancelled = true;
+    if (Form.bmdThread1()->isRunning() || Form.bmdThread2()->isRunning()) {
+        Form.bmdThread2()->Stop();
+        Form.bmdThread1()->Stop();
+        Form.playback().cancelPreload();
     }
 }

@@ -1,5 +1,7 @@
 // The version fetch at start and the offer of a newer version.
+#include "app/app_core.h"
 #include "app/tform1.h"
+#include "releaseinfo/release_info.h"
 
 #include "app/app_version.h"
 #include "app/version/version_check.h"
@@ -8,12 +10,14 @@
 #include <QWebEngineView>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::app::AppCore;
 
-bool TForm1::FetchRemoteVersion() {
-    const qb::net::HttpResult answer = NetHTTPClient1->get(ServiceBaseUrl + u"/version.txt"_s);
+bool AppCore::FetchRemoteVersion() {
+    const qb::net::HttpResult answer =
+        Form.netHttpClient1()->get(ServiceBaseUrl + u"/version.txt"_s);
     if (!answer.ok) {
-        message(qb::app::noConnectionText(), qb::app::noConnectionTitle(),
-                qb::platform::MessageIcon::Error);
+        Form.message(qb::app::noConnectionText(), qb::app::noConnectionTitle(),
+                     qb::platform::MessageIcon::Error);
         return false;
     }
     RemoteVersion =
@@ -21,15 +25,15 @@ bool TForm1::FetchRemoteVersion() {
     return true;
 }
 
-void TForm1::ShowUpdateOffer() {
+void AppCore::ShowUpdateOffer() {
     if (!qb::app::isRemoteVersionHigher(RemoteVersion, qb::app::AppVersion())) {
         return;
     }
     const auto answer =
-        message(qb::app::updateQuestionText(RemoteVersion), qb::app::updateQuestionTitle(),
-                qb::platform::MessageIcon::Question, qb::platform::MessageButtons::YesNo);
+        Form.message(qb::app::updateQuestionText(RemoteVersion), qb::app::updateQuestionTitle(),
+                     qb::platform::MessageIcon::Question, qb::platform::MessageButtons::YesNo);
     if (answer == qb::platform::MessageAnswer::Yes) {
-        connectInfoViewEvents();
-        WebBrowser1->load(QUrl(qb::app::updateDownloadAddress(RemoteVersion)));
+        Form.releaseInfo().connectInfoViewEvents();
+        Form.WebBrowser1->load(QUrl(qb::app::updateDownloadAddress(RemoteVersion)));
     }
 }

@@ -1,33 +1,36 @@
 // The server address field.
 #include "app/tform1.h"
+#include "connection/connection.h"
 
 #include "connection/list/address_field.h"
 
 #include <QLineEdit>
 #include <QTimer>
 
-void TForm1::SrvAdressEnter() {
-    Timer1->stop();
+using qb::connection::Connection;
+
+void Connection::SrvAdressEnter() {
+    Form.Timer1->stop();
 }
 
-void TForm1::SrvAdressExit() {
-    if (SrvAdress->text().isEmpty()) {
-        SrvAdress->setText(ServerAddress);
+void Connection::SrvAdressExit() {
+    if (Form.SrvAdress->text().isEmpty()) {
+        Form.SrvAdress->setText(ServerAddress);
         return;
     }
     const qb::connection::AddressCleanUp cleaned =
-        qb::connection::cleanAddressOnExit(SrvAdress->text());
+        qb::connection::cleanAddressOnExit(Form.SrvAdress->text());
     if (cleaned.changed) {
-        SrvAdress->setText(cleaned.text);
-        SrvAdress->end(false);
+        Form.SrvAdress->setText(cleaned.text);
+        Form.SrvAdress->end(false);
     }
-    Timer1->start();
+    Form.Timer1->start();
 }
 
-void TForm1::SrvAdressKeyDown(int key) {
-    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || SrvAdress->text().isEmpty()) {
+void Connection::SrvAdressKeyDown(int key) {
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || Form.SrvAdress->text().isEmpty()) {
         return;
     }
-    Edit1->setFocus(Qt::OtherFocusReason); // leaving the field cleans up the address
+    Form.Edit1->setFocus(Qt::OtherFocusReason); // leaving the field cleans up the address
     ConnectButtonClick();
 }

@@ -1,5 +1,6 @@
 // The alive check of the connected server, every five seconds.
 #include "app/tform1.h"
+#include "connection/connection.h"
 
 #include "connection/api/server_apis.h"
 #include "connection/list/alive_check.h"
@@ -10,22 +11,23 @@
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::connection::Connection;
 
-void TForm1::Timer1Timer() {
-    const qb::net::HttpResult echo = Servers->echo(SrvAdress->text());
+void Connection::Timer1Timer() {
+    const qb::net::HttpResult echo = Form.servers()->echo(Form.SrvAdress->text());
     switch (qb::connection::aliveCheckDecision(!echo.ok, echo.failureText,
                                                QString::fromUtf8(echo.body))) {
     case qb::connection::AliveCheckAction::Nothing:
         break;
     case qb::connection::AliveCheckAction::RestartTimer:
-        Timer1->stop();
-        Timer1->start();
+        Form.Timer1->stop();
+        Form.Timer1->start();
         break;
     case qb::connection::AliveCheckAction::Unreachable:
         setUnreachable();
-        Timer1->stop();
-        SettingBut->setEnabled(false);
-        TorrentList->clear();
+        Form.Timer1->stop();
+        Form.SettingBut->setEnabled(false);
+        Form.TorrentList->clear();
         break;
     }
 }

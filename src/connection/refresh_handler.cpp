@@ -1,5 +1,8 @@
 // The refresh of the torrent list: "Подключиться / Обновить".
+#include "app/app_core.h"
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "releaseinfo/release_info.h"
 
 #include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
@@ -21,6 +24,7 @@
 #include <QWebEngineView>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::connection::Connection;
 
 namespace {
 const QColor kConnectingColour(0, 0, 255);
@@ -28,45 +32,42 @@ const QColor kConnectedColour(0, 128, 0);
 const QColor kUnreachableColour(255, 0, 0);
 } // namespace
 
-QStringList TForm1::updateRows() const {
+QStringList Connection::updateRows() const {
     QStringList rows;
-    for (int i = 0; i < UpdateList1->count(); ++i) {
-        rows << UpdateList1->item(i)->text();
+    for (int i = 0; i < Form.UpdateList1->count(); ++i) {
+        rows << Form.UpdateList1->item(i)->text();
     }
     return rows;
 }
 
-qb::connection::TorrServerApi& TForm1::server() {
-    return Servers->forAddress(SrvAdress->text());
-}
-
-void TForm1::clickConnectButton() {
+void Connection::clickConnectButton() {
     // Jobs on the workers refresh too; the refresh always runs on the window's thread.
     qb::app::runOnWindowThread([this] { ConnectButtonClick(); });
 }
 
-void TForm1::setUnreachable() {
-    setStatus(u"Сервер не отвечает"_s, kUnreachableColour);
+void Connection::setUnreachable() {
+    Form.setStatus(u"Сервер не отвечает"_s, kUnreachableColour);
 }
 
-void TForm1::ConnectButtonClick() {
-    if (SrvAdress->text().isEmpty()) {
-        message(u"Необходимо указать адрес сервера"_s, u"Ошибка"_s,
-                qb::platform::MessageIcon::Error);
+void Connection::ConnectButtonClick() {
+    if (Form.SrvAdress->text().isEmpty()) {
+        Form.message(u"Необходимо указать адрес сервера"_s, u"Ошибка"_s,
+                     qb::platform::MessageIcon::Error);
         return;
     }
-    if (TorrentList->currentRow() >= 0 && !TorrentList->selectedItems().isEmpty()) {
+    if (Form.TorrentList->currentRow() >= 0 && !Form.TorrentList->selectedItems().isEmpty()) {
         ShowIdlePage();
     }
-    AddList->setVisible(false);
-    SettingBut->setEnabled(false);
-    TorrentList->setEnabled(false);
-    ConnectButton->setEnabled(false);
-    setStatus(u"Попытка подключения к серверу..."_s, kConnectingColour);
+    Form.AddList->setVisible(false);
+    Form.SettingBut->setEnabled(false);
+    Form.TorrentList->setEnabled(false);
+    Form.ConnectButton->setEnabled(false);
+    Form.setStatus(u"Попытка подключения к серверу..."_s, kConnectingColour);
     qb::app::processPendingEvents();
     qb::app::ResponsiveWait(500);
 
-    const qb::connection::ServerApis::ListAnswer list = Servers->list(SrvAdress->text());
+    const qb::connection::ServerApis::ListAnswer list =
+        Form.servers()->list(Form.SrvAdress->text());
     const qb::net::HttpResult& answer = list.reply.answer;
 
     // Reading and sorting the answer of a large collection takes a while: it runs off the
@@ -79,29 +80,29 @@ void TForm1::ConnectButtonClick() {
     }
 
     if (!answer.ok) {
-        TorrentList->clear();
+        Form.TorrentList->clear();
         setUnreachable();
-        ConnectButton->setEnabled(true);
-        SettingBut->setEnabled(false);
-        SrvAdress->setEnabled(true);
+        Form.ConnectButton->setEnabled(true);
+        Form.SettingBut->setEnabled(false);
+        Form.SrvAdress->setEnabled(true);
         return;
     }
-    setStatus(u"Сервер ОК"_s, kConnectedColour);
-    ConnectButton->setEnabled(true);
-    TorrentList->setEnabled(true);
-    TorrentList->clear();
-    SettingBut->setEnabled(true);
-    Timer1->start();
+    Form.setStatus(u"Сервер ОК"_s, kConnectedColour);
+    Form.ConnectButton->setEnabled(true);
+    Form.TorrentList->setEnabled(true);
+    Form.TorrentList->clear();
+    Form.SettingBut->setEnabled(true);
+    Form.Timer1->start();
 
     if (parsed.kind == qb::connection::ListAnswerKind::NotArray) {
-        message(u"Не удается разобрать ответ сервера"_s, u"Ошибка"_s,
-                qb::platform::MessageIcon::Warning);
+        Form.message(u"Не удается разобрать ответ сервера"_s, u"Ошибка"_s,
+                     qb::platform::MessageIcon::Warning);
         return;
     }
     if (parsed.kind == qb::connection::ListAnswerKind::NotJson) {
         ServerList = qb::connection::ServerEntries();
-        message(u"Сервер вернул неверные данные"_s, u"Ошибка"_s,
-                qb::platform::MessageIcon::Warning);
+        Form.message(u"Сервер вернул неверные данные"_s, u"Ошибка"_s,
+                     qb::platform::MessageIcon::Warning);
         setUnreachable();
         return;
     }
@@ -113,30 +114,31 @@ void TForm1::ConnectButtonClick() {
     for (const auto& fields : parsed.rowFields) {
         rows << qb::connection::torrentRowText(fields, marks);
     }
-    TorrentList->addItems(rows);
+    Form.TorrentList->addItems(rows);
 
-    FormCloseQuery();
-    takeFocusFromControls();
+    Form.core().FormCloseQuery();
+    Form.takeFocusFromControls();
     CountsLine();
 }
 
-void TForm1::ConnectButtonMouseUp() {
-    if (SrvAdress->text().isEmpty()) {
-        SrvAdress->setFocus(Qt::MouseFocusReason);
+void Connection::ConnectButtonMouseUp() {
+    if (Form.SrvAdress->text().isEmpty()) {
+        Form.SrvAdress->setFocus(Qt::MouseFocusReason);
     } else {
-        Edit3->setFocus(Qt::MouseFocusReason);
+        Form.Edit3->setFocus(Qt::MouseFocusReason);
     }
 }
 
-void TForm1::CountsLine() {
-    LogP->setText(qb::connection::countsLine(TorrentList->count(), SearchResult->count()));
+void Connection::CountsLine() {
+    Form.LogP->setText(
+        qb::connection::countsLine(Form.TorrentList->count(), Form.SearchResult->count()));
 }
 
-void TForm1::ShowIdlePage() {
-    connectInfoViewEvents();
+void Connection::ShowIdlePage() {
+    Form.releaseInfo().connectInfoViewEvents();
     // The idle page changes on the service's side: never take it from the view's cache.
-    QWebEngineHttpRequest request(QUrl(ServiceBaseUrl + u"/abt.need"_s));
+    QWebEngineHttpRequest request(QUrl(Form.core().serviceBaseUrl() + u"/abt.need"_s));
     request.setHeader("Cache-Control", "no-cache");
     request.setHeader("Pragma", "no-cache");
-    WebBrowser1->load(request);
+    Form.WebBrowser1->load(request);
 }

@@ -1,5 +1,6 @@
 // Removing a torrent, copying its magnet link, and the server's and tracker's pages.
 #include "app/tform1.h"
+#include "connection/connection.h"
 
 #include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
@@ -15,61 +16,64 @@
 #include <QListWidget>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::connection::Connection;
 
-void TForm1::mDelClick() {
+void Connection::mDelClick() {
     const nlohmann::ordered_json* entry = selectedEntry();
-    if (TorrentList->count() == 0 || entry == nullptr) {
+    if (Form.TorrentList->count() == 0 || entry == nullptr) {
         return;
     }
     const QString hash = qb::connection::entryMemberText(*entry, "Hash");
-    const qb::net::HttpResult answer = server().remove(SrvAdress->text(), hash);
+    const qb::net::HttpResult answer = Form.server().remove(Form.SrvAdress->text(), hash);
     if (answer.failure == qb::net::FailureKind::Connection) {
-        message(u"Ой-ой!\rЧто-то пошло не так!"_s, u"Инфо"_s, qb::platform::MessageIcon::Warning);
+        Form.message(u"Ой-ой!\rЧто-то пошло не так!"_s, u"Инфо"_s,
+                     qb::platform::MessageIcon::Warning);
         return;
     }
     if (!answer.ok) {
         // A late or refused answer ends the command in the window's general error report.
-        message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
+        Form.message(answer.failureText, Form.windowTitle(), qb::platform::MessageIcon::Error);
         return;
     }
     ShowIdlePage();
     QStringList marks = updateRows();
     const qsizetype marked = qb::connection::firstUpdateRowWithHash(marks, hash);
     if (marked >= 0) {
-        delete UpdateList1->takeItem(static_cast<int>(marked));
+        delete Form.UpdateList1->takeItem(static_cast<int>(marked));
     }
     ConnectButtonClick();
     qb::app::processPendingEvents();
     qb::app::ResponsiveWait(200);
-    LogP->setText(u"Торрент успешно удален"_s);
+    Form.LogP->setText(u"Торрент успешно удален"_s);
     qb::app::ResponsiveWait(3000);
     CountsLine();
 }
 
-void TForm1::C1Click() {
+void Connection::C1Click() {
     if (const nlohmann::ordered_json* entry = selectedEntry()) {
-        Platform_.clipboard->setText(qb::connection::entryMemberText(*entry, "Magnet"));
+        Form.platform().clipboard->setText(qb::connection::entryMemberText(*entry, "Magnet"));
     }
 }
 
-void TForm1::SettingButClick() {
-    takeFocusFromControls();
-    Edit2->setFocus(Qt::OtherFocusReason);
-    Platform_.browser->open(
-        QUrl(server().pageAddress(SrvAdress->text(), qb::connection::ServerPage::Settings)));
+void Connection::SettingButClick() {
+    Form.takeFocusFromControls();
+    Form.Edit2->setFocus(Qt::OtherFocusReason);
+    Form.platform().browser->open(QUrl(
+        Form.server().pageAddress(Form.SrvAdress->text(), qb::connection::ServerPage::Settings)));
 }
 
-void TForm1::N20Click() {
-    Platform_.browser->open(
-        QUrl(server().pageAddress(SrvAdress->text(), qb::connection::ServerPage::Statistics)));
+void Connection::N20Click() {
+    Form.platform().browser->open(QUrl(
+        Form.server().pageAddress(Form.SrvAdress->text(), qb::connection::ServerPage::Statistics)));
 }
 
-void TForm1::N22Click() {
-    Platform_.browser->open(
-        QUrl(server().pageAddress(SrvAdress->text(), qb::connection::ServerPage::Cache)));
+void Connection::N22Click() {
+    Form.platform().browser->open(
+        QUrl(Form.server().pageAddress(Form.SrvAdress->text(), qb::connection::ServerPage::Cache)));
 }
 
-void TForm1::TLopenIDClick() {
-    Platform_.browser->open(QUrl(u"http://"_s + QString::fromLatin1(qb::build::kTrackerDomain) +
-                                 u"/torrent/"_s + SelectedReleaseId));
+void Connection::TLopenIDClick() {
+    Form.platform().browser->open(QUrl(u"http://"_s +
+                                       QString::fromLatin1(qb::build::kTrackerDomain) +
+                                       u"/torrent/"_s + SelectedReleaseId));
 }

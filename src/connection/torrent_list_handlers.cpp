@@ -1,12 +1,14 @@
 // The torrent list: drawing, selection, mouse and focus.
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "playback/playback.h"
+#include "releaseinfo/release_info.h"
 
 #include "connection/list/file_rows.h"
 #include "connection/list/member_text.h"
 #include "connection/list/release_id.h"
 #include "connection/list/row_colours.h"
 #include "connection/list/torrent_row.h"
-#include "releaseinfo/view_scripts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,6 +19,7 @@
 #include <QProgressBar>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::connection::Connection;
 
 namespace {
 
@@ -53,33 +56,34 @@ bool isOldWindows(const QString& product) {
 
 } // namespace
 
-const nlohmann::ordered_json* TForm1::selectedEntry() const {
-    const int row = TorrentList->currentRow();
-    if (row < 0 || !TorrentList->item(row)->isSelected() ||
+const nlohmann::ordered_json* Connection::selectedEntry() const {
+    const int row = Form.TorrentList->currentRow();
+    if (row < 0 || !Form.TorrentList->item(row)->isSelected() ||
         static_cast<size_t>(row) >= ServerList.size()) {
         return nullptr;
     }
     return &ServerList[static_cast<size_t>(row)];
 }
 
-void TForm1::TorrentListDrawItem(QPainter* painter, int index, const QRect& rect, bool selected) {
-    const QString text = TorrentList->item(index)->text();
+void Connection::TorrentListDrawItem(QPainter* painter, int index, const QRect& rect,
+                                     bool selected) {
+    const QString text = Form.TorrentList->item(index)->text();
     static const nlohmann::ordered_json kNoEntry = nlohmann::ordered_json::object();
     const auto& entry = static_cast<size_t>(index) < ServerList.size()
                             ? ServerList[static_cast<size_t>(index)]
                             : kNoEntry;
     const qb::connection::RowColours colours =
         qb::connection::torrentRowColour(entry, text, selected);
-    const QPalette& palette = TorrentList->palette();
+    const QPalette& palette = Form.TorrentList->palette();
     const QColor background = colours.background == qb::connection::RowBackground::Highlight
                                   ? palette.color(QPalette::Highlight)
                                   : palette.color(QPalette::Base);
     drawRow(painter, rect, background, textColour(colours.text, palette), text);
 }
 
-void TForm1::AddListDrawItem(QPainter* painter, int index, const QRect& rect, bool selected) {
-    const QString text = AddList->item(index)->text();
-    const QPalette& palette = AddList->palette();
+void Connection::AddListDrawItem(QPainter* painter, int index, const QRect& rect, bool selected) {
+    const QString text = Form.AddList->item(index)->text();
+    const QPalette& palette = Form.AddList->palette();
     QColor colour = text.contains(u"просмотрено"_s) ? QColor(84, 84, 84) : QColor(Qt::black);
     QColor background = palette.color(QPalette::Base);
     if (selected) {
@@ -89,28 +93,28 @@ void TForm1::AddListDrawItem(QPainter* painter, int index, const QRect& rect, bo
     drawRow(painter, rect, background, colour, text);
 }
 
-void TForm1::TorrentListClick() {
-    takeFocusFromControls();
-    if (TransientStatus) {
+void Connection::TorrentListClick() {
+    Form.takeFocusFromControls();
+    if (Form.transientStatus()) {
         CountsLine();
     }
     const nlohmann::ordered_json* entry = selectedEntry();
     if (entry == nullptr) {
         return;
     }
-    const QString rowText = TorrentList->currentItem()->text();
+    const QString rowText = Form.TorrentList->currentItem()->text();
     const QString magnet = qb::connection::entryMemberText(*entry, "Magnet");
-    AddList->clear();
-    update1->setEnabled(rowText.contains(QStringView(qb::connection::kUpdateMarker)) &&
-                        magnet.contains(u"dn=id_"_s));
+    Form.AddList->clear();
+    Form.update1->setEnabled(rowText.contains(QStringView(qb::connection::kUpdateMarker)) &&
+                             magnet.contains(u"dn=id_"_s));
 
-    const bool playable =
-        !rowText.contains(QStringView(qb::connection::kSeekingPeersMarker)) && !Gauge1->isVisible();
-    for (QAction* item : {mPlay, N18, TLopenID, m3u2}) {
+    const bool playable = !rowText.contains(QStringView(qb::connection::kSeekingPeersMarker)) &&
+                          !Form.Gauge1->isVisible();
+    for (QAction* item : {Form.mPlay, Form.N18, Form.TLopenID, Form.m3u2}) {
         item->setEnabled(playable);
     }
     if (!playable) {
-        FHD1->setEnabled(true);
+        Form.FHD1->setEnabled(true);
     }
 
     const nlohmann::ordered_json* files = qb::connection::entryFiles(*entry);
@@ -119,50 +123,50 @@ void TForm1::TorrentListClick() {
     }
     FilesList = *files;
     if (FilesList.size() > 1) {
-        AddList->setVisible(true);
+        Form.AddList->setVisible(true);
         for (const qb::connection::FileRow& row : qb::connection::addListRows(FilesList)) {
-            AddList->addItem(row.text);
+            Form.AddList->addItem(row.text);
             if (!row.viewed) {
-                FHD1->setEnabled(false);
+                Form.FHD1->setEnabled(false);
             }
         }
     } else {
-        AddList->setVisible(false);
-        FHD1->setEnabled(true);
+        Form.AddList->setVisible(false);
+        Form.FHD1->setEnabled(true);
     }
 
     const std::optional<QString> releaseId = qb::connection::releaseIdFromMagnet(magnet);
     if (!releaseId) {
         SelectedReleaseId.clear();
-        TLopenID->setEnabled(false);
+        Form.TLopenID->setEnabled(false);
         ShowIdlePage();
         return;
     }
-    TLopenID->setEnabled(true);
+    Form.TLopenID->setEnabled(true);
     SelectedReleaseId = *releaseId;
-    ShowReleaseInfo(SelectedReleaseId);
+    Form.releaseInfo().ShowReleaseInfo(SelectedReleaseId);
 }
 
-void TForm1::TorrentListDblClick() {
+void Connection::TorrentListDblClick() {
     if (selectedEntry() != nullptr) {
-        mPlayClick();
+        Form.playback().mPlayClick();
     }
 }
 
-void TForm1::TorrentListEnter() {
+void Connection::TorrentListEnter() {
     CountsLine();
 }
 
-void TForm1::TorrentListMouseDown(Qt::MouseButton button, const QPoint& at) {
+void Connection::TorrentListMouseDown(Qt::MouseButton button, const QPoint& at) {
     if (button != Qt::RightButton) {
         return;
     }
-    QListWidgetItem* item = TorrentList->itemAt(at);
+    QListWidgetItem* item = Form.TorrentList->itemAt(at);
     if (item == nullptr) {
         TorListAutoPopup = false; // no menu over the empty part of the list
         return;
     }
-    TorrentList->setCurrentItem(item);
+    Form.TorrentList->setCurrentItem(item);
     item->setSelected(true);
     TorrentListClick();
     const nlohmann::ordered_json* entry = selectedEntry();
@@ -171,31 +175,23 @@ void TForm1::TorrentListMouseDown(Qt::MouseButton button, const QPoint& at) {
     if (files == nullptr) {
         return;
     }
-    N18->setEnabled(qb::connection::singleTopFileForDownload(*files) && !Gauge1->isVisible());
+    Form.N18->setEnabled(qb::connection::singleTopFileForDownload(*files) &&
+                         !Form.Gauge1->isVisible());
     TorListAutoPopup = true;
 }
 
-void TForm1::TorrentListMouseUp() {
-    // Each value is read from the page on display; the first that cannot be read ends it.
-    const std::optional<QString> poster = qb::releaseinfo::firstImageAddress(WebBrowser1);
-    if (!poster) {
-        return;
-    }
-    InfoPosterUrl = *poster;
-    if (const std::optional<QString> magnet =
-            qb::releaseinfo::elementInnerHtml(WebBrowser1, u"magnet"_s)) {
-        InfoMagnet = *magnet;
+void Connection::TorrentListMouseUp() {
+    Form.releaseInfo().takePosterAndMagnetFromView();
+}
+
+void Connection::TorrentListMouseEnter() {
+    if (isOldWindows(Form.platform().system->productName())) {
+        Form.TorrentList->setFocus(Qt::MouseFocusReason);
     }
 }
 
-void TForm1::TorrentListMouseEnter() {
-    if (isOldWindows(Platform_.system->productName())) {
-        TorrentList->setFocus(Qt::MouseFocusReason);
-    }
-}
-
-void TForm1::TorrentListMouseLeave() {
-    if (isOldWindows(Platform_.system->productName())) {
-        Edit2->setFocus(Qt::MouseFocusReason);
+void Connection::TorrentListMouseLeave() {
+    if (isOldWindows(Form.platform().system->productName())) {
+        Form.Edit2->setFocus(Qt::MouseFocusReason);
     }
 }

@@ -1,5 +1,7 @@
 // Saving the server's torrent list as a magnet-list file.
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "lists/lists_and_series.h"
 
 #include "lists/text/list_export.h"
 #include "platform/text/text_file.h"
@@ -9,6 +11,7 @@
 #include <QListWidget>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::lists::ListsAndSeries;
 
 namespace {
 // Without a connection the list is empty because its refresh failed, not because the server
@@ -23,30 +26,31 @@ void tellNotConnected(TForm1& form) {
 }
 } // namespace
 
-void TForm1::N24Click() {
-    if (!connected(*this)) {
-        tellNotConnected(*this);
+void ListsAndSeries::N24Click() {
+    if (!connected(Form)) {
+        tellNotConnected(Form);
         return;
     }
-    const QString path = Platform_.dialogs->saveFile(this, QString(), QString(),
-                                                     u"Текстовый файл (*.txt)"_s, u".txt"_s);
+    const QString path = Form.platform().dialogs->saveFile(&Form, QString(), QString(),
+                                                           u"Текстовый файл (*.txt)"_s, u".txt"_s);
     if (path.isEmpty()) {
         return;
     }
     // The connection may have been lost while the dialog was open.
-    if (!connected(*this)) {
-        tellNotConnected(*this);
+    if (!connected(Form)) {
+        tellNotConnected(Form);
         return;
     }
-    const QString text = qb::lists::exportListText(ServerList, TorrentList->count());
+    const QString text =
+        qb::lists::exportListText(Form.connection().entries(), Form.TorrentList->count());
     // The file is replaced only once the whole list is written, so a failed export never
     // leaves a cut-off list in place of a good one.
     if (!qb::platform::writeUtf8BomTextFile(path, text)) {
-        message(u"Не удается записать файл \""_s + path + u"\""_s, windowTitle(),
-                qb::platform::MessageIcon::Error);
+        Form.message(u"Не удается записать файл \""_s + path + u"\""_s, Form.windowTitle(),
+                     qb::platform::MessageIcon::Error);
         return;
     }
-    message(u"Произведен экспорт с сервера\rСписок сохранен в файле \""_s +
-                QFileInfo(path).fileName() + u"\""_s,
-            u"Результат"_s, qb::platform::MessageIcon::Information);
+    Form.message(u"Произведен экспорт с сервера\rСписок сохранен в файле \""_s +
+                     QFileInfo(path).fileName() + u"\""_s,
+                 u"Результат"_s, qb::platform::MessageIcon::Information);
 }

@@ -1,6 +1,8 @@
 // Bringing a magnet-list file onto the server: adding its links to the torrents there, or
 // replacing them.
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "lists/lists_and_series.h"
 
 #include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
@@ -24,6 +26,7 @@
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::lists::ListsAndSeries;
 
 namespace {
 
@@ -35,9 +38,10 @@ const QString kListFilter = u"Текстовый файл (*.txt)"_s;
 // is hidden and emptied.
 class ImportScope {
 public:
-    explicit ImportScope(TForm1& form)
-        : Form_(form) {
-        Form_.ImportRunning = true;
+    ImportScope(TForm1& form, bool& running)
+        : Form_(form)
+        , Running_(running) {
+        Running_ = true;
         Form_.N23->setEnabled(false);
         Form_.N25->setEnabled(false);
     }
@@ -47,13 +51,14 @@ public:
         Form_.Memo2->clear();
         Form_.N23->setEnabled(true);
         Form_.N25->setEnabled(true);
-        Form_.ImportRunning = false;
+        Running_ = false;
     }
     ImportScope(const ImportScope&) = delete;
     ImportScope& operator=(const ImportScope&) = delete;
 
 private:
     TForm1& Form_;
+    bool& Running_;
 };
 
 std::optional<QStringList> readListFile(const QString& path) {
@@ -72,98 +77,102 @@ void showProgress(QProgressBar* gauge, int maximum) {
 
 } // namespace
 
-void TForm1::N25Click() {
-    if (status->text() != kConnected || ImportRunning) {
+void ListsAndSeries::N25Click() {
+    if (Form.status->text() != kConnected || ImportRunning) {
         return;
     }
-    const QString path = Platform_.dialogs->openFile(this, QString(), QString(), kListFilter);
+    const QString path =
+        Form.platform().dialogs->openFile(&Form, QString(), QString(), kListFilter);
     if (path.isEmpty()) {
         return;
     }
-    const ImportScope scope(*this);
+    const ImportScope scope(Form, ImportRunning);
     const std::optional<QStringList> lines = readListFile(path);
     if (!lines) {
-        message(u"Не удается прочитать файл \""_s + path + u"\""_s, windowTitle(),
-                qb::platform::MessageIcon::Error);
+        Form.message(u"Не удается прочитать файл \""_s + path + u"\""_s, Form.windowTitle(),
+                     qb::platform::MessageIcon::Error);
         return;
     }
-    Memo2->setPlainText(lines->join(u'\n'));
-    LogP->setText(QString());
+    Form.Memo2->setPlainText(lines->join(u'\n'));
+    Form.LogP->setText(QString());
     addListLines(*lines, false);
 }
 
-void TForm1::N23Click() {
-    if (message(u"Импортирование пользовательского списка приведёт к удалению всех торрентов на "
-                u"сервере.\n\r\n\rПродолжить?"_s,
-                u"Внимание!"_s, qb::platform::MessageIcon::Question,
-                qb::platform::MessageButtons::YesNo) != qb::platform::MessageAnswer::Yes) {
+void ListsAndSeries::N23Click() {
+    if (Form.message(
+            u"Импортирование пользовательского списка приведёт к удалению всех торрентов на "
+            u"сервере.\n\r\n\rПродолжить?"_s,
+            u"Внимание!"_s, qb::platform::MessageIcon::Question,
+            qb::platform::MessageButtons::YesNo) != qb::platform::MessageAnswer::Yes) {
         return;
     }
-    if (status->text() != kConnected || ImportRunning) {
+    if (Form.status->text() != kConnected || ImportRunning) {
         return;
     }
-    LogP->setText(QString());
-    const QString path = Platform_.dialogs->openFile(this, QString(), QString(), kListFilter);
+    Form.LogP->setText(QString());
+    const QString path =
+        Form.platform().dialogs->openFile(&Form, QString(), QString(), kListFilter);
     if (path.isEmpty()) {
-        UpdateList1->clear();
-        Memo2->clear();
+        Form.UpdateList1->clear();
+        Form.Memo2->clear();
         return;
     }
-    const ImportScope scope(*this);
+    const ImportScope scope(Form, ImportRunning);
     // The whole file is read and checked before anything is removed, so a wrong or broken
     // file never costs the user the torrents on the server.
     const QString name = QFileInfo(path).fileName();
     const std::optional<QStringList> lines = readListFile(path);
     if (!lines) {
-        message(u"Не удается прочитать файл \""_s + name +
-                    u"\".\rТорренты на сервере не удалены."_s,
-                u"Ошибка"_s, qb::platform::MessageIcon::Warning);
+        Form.message(u"Не удается прочитать файл \""_s + name +
+                         u"\".\rТорренты на сервере не удалены."_s,
+                     u"Ошибка"_s, qb::platform::MessageIcon::Warning);
         return;
     }
     if (!qb::lists::holdsLinks(*lines)) {
-        message(u"В файле \""_s + name +
-                    u"\" нет магнет-ссылок и веб-адресов.\rТорренты на сервере не удалены."_s,
-                u"Ошибка"_s, qb::platform::MessageIcon::Warning);
+        Form.message(u"В файле \""_s + name +
+                         u"\" нет магнет-ссылок и веб-адресов.\rТорренты на сервере не удалены."_s,
+                     u"Ошибка"_s, qb::platform::MessageIcon::Warning);
         return;
     }
     // The torrents on the server now are the ones removed, whatever a refresh during the
     // removal's waits puts into the list.
     QStringList hashes;
-    for (size_t k = 0; k < ServerList.size() && k < static_cast<size_t>(TorrentList->count());
+    for (size_t k = 0; k < Form.connection().entries().size() &&
+                       k < static_cast<size_t>(Form.TorrentList->count());
          ++k) {
-        hashes << qb::connection::entryMemberText(ServerList[k], "Hash");
+        hashes << qb::connection::entryMemberText(Form.connection().entries()[k], "Hash");
     }
     if (!removeForImport(hashes)) {
         return;
     }
-    UpdateList1->clear();
-    Memo2->setPlainText(lines->join(u'\n'));
+    Form.UpdateList1->clear();
+    Form.Memo2->setPlainText(lines->join(u'\n'));
     addListLines(*lines, true);
 }
 
-bool TForm1::removeForImport(const QStringList& hashes) {
+bool ListsAndSeries::removeForImport(const QStringList& hashes) {
     const int total = static_cast<int>(hashes.size());
-    showProgress(Gauge1, total);
+    showProgress(Form.Gauge1, total);
     for (int k = 0; k < total; ++k) {
-        const qb::net::HttpResult answer = server().remove(SrvAdress->text(), hashes[k]);
+        const qb::net::HttpResult answer = Form.server().remove(Form.SrvAdress->text(), hashes[k]);
         if (!answer.ok) {
-            Gauge1->setVisible(false);
-            Label2->clear();
-            qb::lists::reportFailedRemoval(*this, answer);
+            Form.Gauge1->setVisible(false);
+            Form.Label2->clear();
+            qb::lists::reportFailedRemoval(Form, answer);
             return false;
         }
-        Label2->setText(u"Очищаем список: "_s + QString::number(k + 1) + u" из "_s +
-                        QString::number(total));
-        Gauge1->setValue(k + 1);
+        Form.Label2->setText(u"Очищаем список: "_s + QString::number(k + 1) + u" из "_s +
+                             QString::number(total));
+        Form.Gauge1->setValue(k + 1);
         qb::app::processPendingEvents();
         qb::app::ResponsiveWait(250);
     }
     return true;
 }
 
-void TForm1::addListLines(const QStringList& lines, bool longErrorEntries) {
+void ListsAndSeries::addListLines(const QStringList& lines, bool longErrorEntries) {
     const int maximum = qb::lists::importProgressMaximum(lines);
-    showProgress(Gauge1, maximum);
+    showProgress(Form.Gauge1, maximum);
     const auto form =
         longErrorEntries ? qb::lists::ErrorEntryForm::Long : qb::lists::ErrorEntryForm::Short;
     QString errors;
@@ -173,25 +182,25 @@ void TForm1::addListLines(const QStringList& lines, bool longErrorEntries) {
             continue;
         }
         const qb::net::HttpResult answer =
-            server().addListLine(SrvAdress->text(), qb::lists::listLineAdd(lines, i));
+            Form.server().addListLine(Form.SrvAdress->text(), qb::lists::listLineAdd(lines, i));
         if (!answer.ok) {
             errors += qb::lists::errorEntry(lines, i, form);
             continue;
         }
-        Label2->setText(u"Добавляем магнеты: "_s + QString::number(position + 1) + u" из "_s +
-                        QString::number(maximum));
-        Gauge1->setValue(++position);
+        Form.Label2->setText(u"Добавляем магнеты: "_s + QString::number(position + 1) + u" из "_s +
+                             QString::number(maximum));
+        Form.Gauge1->setValue(++position);
         qb::app::processPendingEvents();
         qb::app::ResponsiveWait(500);
     }
-    Gauge1->setVisible(false);
+    Form.Gauge1->setVisible(false);
     QString text = u"Импорт пользовательского списка завершен"_s;
     if (!errors.isEmpty()) {
         text += u"\r\n\r\nОшибки импорта: \r\n"_s + errors;
     }
-    message(text, u"Результат"_s, qb::platform::MessageIcon::Information);
-    Label2->clear();
-    ConnectButtonClick();
-    CountsLine();
-    Memo2->clear();
+    Form.message(text, u"Результат"_s, qb::platform::MessageIcon::Information);
+    Form.Label2->clear();
+    Form.connection().ConnectButtonClick();
+    Form.connection().CountsLine();
+    Form.Memo2->clear();
 }

@@ -1,7 +1,10 @@
 // The series check: torrents whose release on the tracker has more files than the torrent on
 // the server are marked "[update] " and announced. It runs on CheckSerialsTH after the first
 // show and then every hour, so a slow or dead service never holds the window.
+#include "app/app_core.h"
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "lists/lists_and_series.h"
 
 #include "app/workers/bmd_thread.h"
 #include "app/workers/responsive_wait.h"
@@ -22,15 +25,17 @@
 #include <vector>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::lists::ListsAndSeries;
 
 namespace {
 // Marks the row that shows the torrent now: a refresh during the check may have rebuilt the
 // rows, so the row is found by its hash, not by where the torrent stood when the check began.
 void markRow(TForm1& form, const qb::lists::SeriesTorrent& torrent) {
-    const size_t rows =
-        std::min(form.ServerList.size(), static_cast<size_t>(form.TorrentList->count()));
+    const size_t rows = std::min(form.connection().entries().size(),
+                                 static_cast<size_t>(form.TorrentList->count()));
     for (size_t i = 0; i < rows; ++i) {
-        if (qb::connection::entryMemberText(form.ServerList[i], "Hash") == torrent.hash) {
+        if (qb::connection::entryMemberText(form.connection().entries()[i], "Hash") ==
+            torrent.hash) {
             QListWidgetItem* row = form.TorrentList->item(static_cast<int>(i));
             row->setText(qb::lists::markedRowText(row->text()));
             return;
@@ -61,41 +66,42 @@ void checkSeries(TForm1& form, qb::net::HttpClient& service, const QString& serv
 }
 } // namespace
 
-void TForm1::CheckSerialsTHExecute(qb::app::JobThread&) {
+void ListsAndSeries::CheckSerialsTHExecute(qb::app::JobThread&) {
     qb::app::ResponsiveWait(2000);
     const auto [serviceBase, torrents, service] = qb::app::runOnWindowThread([this] {
-        mDel->setEnabled(false); // nothing is removed while the check runs
-        UpdateList1->clear();
+        Form.mDel->setEnabled(false); // nothing is removed while the check runs
+        Form.UpdateList1->clear();
         std::vector<qb::lists::SeriesTorrent> found;
-        const size_t rows = std::min(ServerList.size(), static_cast<size_t>(TorrentList->count()));
+        const size_t rows = std::min(Form.connection().entries().size(),
+                                     static_cast<size_t>(Form.TorrentList->count()));
         for (size_t i = 0; i < rows; ++i) {
-            if (auto torrent = qb::lists::seriesTorrent(ServerList[i])) {
+            if (auto torrent = qb::lists::seriesTorrent(Form.connection().entries()[i])) {
                 found.push_back(std::move(*torrent));
             }
         }
-        return std::tuple{ServiceBaseUrl, std::move(found), NetHTTPClient2};
+        return std::tuple{Form.core().serviceBaseUrl(), std::move(found), Form.netHttpClient2()};
     });
 
     try {
-        checkSeries(*this, *service, serviceBase, torrents);
+        checkSeries(Form, *service, serviceBase, torrents);
     } catch (const qb::app::WindowThreadGone&) {
         throw; // the window is gone: nothing is left to put right
     } catch (const std::exception&) {
         // The closing steps below still run, so mDel and the timer come back.
     }
     qb::app::runOnWindowThread([this] {
-        mDel->setEnabled(true);
-        if (!UpdateTimer1->isActive()) {
-            UpdateTimer1->start();
+        Form.mDel->setEnabled(true);
+        if (!Form.UpdateTimer1->isActive()) {
+            Form.UpdateTimer1->start();
         }
-        if (UpdateList1->count() > 0) {
+        if (Form.UpdateList1->count() > 0) {
             showUpdateBalloon();
         }
     });
 }
 
-void TForm1::UpdateTimer1Timer() {
-    ConnectButtonClick();
-    CheckSerialsTH->Stop();
-    CheckSerialsTH->Start();
+void ListsAndSeries::UpdateTimer1Timer() {
+    Form.connection().ConnectButtonClick();
+    Form.checkSerialsTH()->Stop();
+    Form.checkSerialsTH()->Start();
 }

@@ -1,5 +1,9 @@
 // "Обновить торрент": a marked torrent is replaced by the current release of its series.
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "lists/lists_and_series.h"
+#include "releaseinfo/release_info.h"
+#include "search/tracker_search.h"
 
 #include "app/workers/bmd_thread.h"
 #include "app/workers/nested_loops.h"
@@ -16,40 +20,41 @@
 #include <QListWidget>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::lists::ListsAndSeries;
 
-void TForm1::update1Click() {
-    const nlohmann::ordered_json* entry = selectedEntry();
-    if (entry == nullptr || SelectedReleaseId.isEmpty()) {
+void ListsAndSeries::update1Click() {
+    const nlohmann::ordered_json* entry = Form.connection().selectedEntry();
+    if (entry == nullptr || Form.connection().selectedReleaseId().isEmpty()) {
         return;
     }
     // A busy adding worker would not start the re-adding: the old torrent would be gone and
     // no new one added.
-    if (SRLAdd->isRunning()) {
-        message(u"Дождитесь окончания добавления торрента на сервер"_s, u"Инфо"_s,
-                qb::platform::MessageIcon::Information);
+    if (Form.srlAdd()->isRunning()) {
+        Form.message(u"Дождитесь окончания добавления торрента на сервер"_s, u"Инфо"_s,
+                     qb::platform::MessageIcon::Information);
         return;
     }
     const QString hash = qb::connection::entryMemberText(*entry, "Hash");
     qb::app::processPendingEvents();
-    LogP->setText(u"... Обновляем торрент ..."_s);
-    ShowReleaseInfo(SelectedReleaseId);
+    Form.LogP->setText(u"... Обновляем торрент ..."_s);
+    Form.releaseInfo().ShowReleaseInfo(Form.connection().selectedReleaseId());
     // Without the new release's magnet nothing could be added back: keep the old torrent.
-    if (!InfoMagnet.contains(u"magnet:"_s)) {
-        message(u"Не удалось получить ссылку на новую раздачу, попробуйте позже"_s, u"Ошибка"_s,
-                qb::platform::MessageIcon::Error);
-        CountsLine();
+    if (!Form.releaseInfo().infoMagnet().contains(u"magnet:"_s)) {
+        Form.message(u"Не удалось получить ссылку на новую раздачу, попробуйте позже"_s,
+                     u"Ошибка"_s, qb::platform::MessageIcon::Error);
+        Form.connection().CountsLine();
         return;
     }
-    const qb::net::HttpResult answer = server().remove(SrvAdress->text(), hash);
+    const qb::net::HttpResult answer = Form.server().remove(Form.SrvAdress->text(), hash);
     if (!answer.ok) {
-        qb::lists::reportFailedRemoval(*this, answer);
+        qb::lists::reportFailedRemoval(Form, answer);
         return;
     }
-    const qsizetype marked = qb::connection::firstUpdateRowWithHash(updateRows(), hash);
+    const qsizetype marked =
+        qb::connection::firstUpdateRowWithHash(Form.connection().updateRows(), hash);
     if (marked >= 0) {
-        delete UpdateList1->takeItem(static_cast<int>(marked));
+        delete Form.UpdateList1->takeItem(static_cast<int>(marked));
     }
     qb::app::ResponsiveWait(500);
-    SRLAddMode = u"update"_s;
-    SRLAdd->Start();
+    Form.search().startAdding(u"update"_s);
 }

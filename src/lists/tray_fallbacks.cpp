@@ -2,7 +2,9 @@
 // desktops without a tray (GNOME without an extension, many Wayland sessions): the tray menu
 // opens from a button beside the options and from the status panel, and the balloon becomes a
 // notice over the torrent list.
+#include "app/app_core.h"
 #include "app/tform1.h"
+#include "lists/lists_and_series.h"
 
 #include "lists/text/series_torrent.h"
 
@@ -15,6 +17,7 @@
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::lists::ListsAndSeries;
 
 namespace {
 constexpr int kBalloonMs = 7000;
@@ -33,52 +36,53 @@ QPushButton* makeNotice(QWidget* parent) {
 }
 } // namespace
 
-void TForm1::offerTrayMenuWithoutTray() {
-    if (TrayMenuButton == nullptr) {
-        TrayMenuButton = new QPushButton(u"☰"_s, centralWidget());
-        TrayMenuButton->setObjectName(u"TrayMenuButton"_s);
-        TrayMenuButton->setGeometry(kTrayMenuButtonGeometry);
-        TrayMenuButton->setFocusPolicy(Qt::ClickFocus);
-        TrayMenuButton->setToolTip(
+void ListsAndSeries::offerTrayMenuWithoutTray() {
+    if (Form.TrayMenuButton == nullptr) {
+        Form.TrayMenuButton = new QPushButton(u"☰"_s, Form.centralWidget());
+        Form.TrayMenuButton->setObjectName(u"TrayMenuButton"_s);
+        Form.TrayMenuButton->setGeometry(kTrayMenuButtonGeometry);
+        Form.TrayMenuButton->setFocusPolicy(Qt::ClickFocus);
+        Form.TrayMenuButton->setToolTip(
             u"Меню: списки торрентов, статистика и кеш сервера, выход из программы"_s);
-        TrayMenuButton->setAccessibleName(u"Меню"_s);
-        connect(TrayMenuButton, &QPushButton::clicked, this, [this] {
-            TrayMenu->popup(TrayMenuButton->mapToGlobal(QPoint(0, TrayMenuButton->height())));
+        Form.TrayMenuButton->setAccessibleName(u"Меню"_s);
+        connect(Form.TrayMenuButton, &QPushButton::clicked, this, [this] {
+            Form.TrayMenu->popup(
+                Form.TrayMenuButton->mapToGlobal(QPoint(0, Form.TrayMenuButton->height())));
         });
         // The status panel opens the same menu on a right click, with a tray or without.
-        status->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(status, &QWidget::customContextMenuRequested, this,
-                [this](const QPoint& at) { TrayMenu->popup(status->mapToGlobal(at)); });
+        Form.status->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(Form.status, &QWidget::customContextMenuRequested, this,
+                [this](const QPoint& at) { Form.TrayMenu->popup(Form.status->mapToGlobal(at)); });
     }
-    TrayMenuButton->setVisible(!Platform_.system->trayAvailable());
+    Form.TrayMenuButton->setVisible(!Form.platform().system->trayAvailable());
 }
 
-void TForm1::showUpdateBalloon() {
-    const QString text = qb::lists::updatesFoundText(UpdateList1->count());
-    if (Platform_.system->trayAvailable() && TrayIcon1->isVisible()) {
-        TrayIcon1->showMessage(QGuiApplication::applicationDisplayName(), text,
-                               QSystemTrayIcon::Information, kBalloonMs);
+void ListsAndSeries::showUpdateBalloon() {
+    const QString text = qb::lists::updatesFoundText(Form.UpdateList1->count());
+    if (Form.platform().system->trayAvailable() && Form.TrayIcon1->isVisible()) {
+        Form.TrayIcon1->showMessage(QGuiApplication::applicationDisplayName(), text,
+                                    QSystemTrayIcon::Information, kBalloonMs);
     } else {
-        if (UpdateNotice == nullptr) {
-            UpdateNotice = makeNotice(centralWidget());
-            connect(UpdateNotice, &QPushButton::clicked, this, [this] {
-                UpdateNotice->setVisible(false);
-                TrayIcon1BalloonClick();
+        if (Form.UpdateNotice == nullptr) {
+            Form.UpdateNotice = makeNotice(Form.centralWidget());
+            connect(Form.UpdateNotice, &QPushButton::clicked, this, [this] {
+                Form.UpdateNotice->setVisible(false);
+                Form.core().TrayIcon1BalloonClick();
             });
-            UpdateNoticeTimer = new QTimer(this);
-            UpdateNoticeTimer->setSingleShot(true);
-            connect(UpdateNoticeTimer, &QTimer::timeout, UpdateNotice, &QWidget::hide);
+            Form.UpdateNoticeTimer = new QTimer(this);
+            Form.UpdateNoticeTimer->setSingleShot(true);
+            connect(Form.UpdateNoticeTimer, &QTimer::timeout, Form.UpdateNotice, &QWidget::hide);
         }
-        UpdateNotice->setText(text);
-        UpdateNotice->adjustSize();
-        const QRect list = TorrentList->geometry();
-        UpdateNotice->move(list.right() - UpdateNotice->width() - kNoticeMargin,
-                           list.bottom() - UpdateNotice->height() - kNoticeMargin);
-        UpdateNotice->setVisible(true);
-        UpdateNotice->raise();
-        UpdateNoticeTimer->start(kBalloonMs);
+        Form.UpdateNotice->setText(text);
+        Form.UpdateNotice->adjustSize();
+        const QRect list = Form.TorrentList->geometry();
+        Form.UpdateNotice->move(list.right() - Form.UpdateNotice->width() - kNoticeMargin,
+                                list.bottom() - Form.UpdateNotice->height() - kNoticeMargin);
+        Form.UpdateNotice->setVisible(true);
+        Form.UpdateNotice->raise();
+        Form.UpdateNoticeTimer->start(kBalloonMs);
         // A minimised window draws the user's eye through its taskbar entry.
-        QApplication::alert(this, kBalloonMs);
+        QApplication::alert(&Form, kBalloonMs);
     }
-    Q_EMIT UpdateBalloonShown(text);
+    Q_EMIT Form.UpdateBalloonShown(text);
 }

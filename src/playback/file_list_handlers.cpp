@@ -1,5 +1,7 @@
 // The file list of a multi-file torrent: its menu and playing the chosen files.
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "playback/playback.h"
 
 #include "connection/api/torrserver_api.h"
 #include "connection/http/http_result.h"
@@ -16,6 +18,7 @@
 #include <QProgressBar>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::playback::Playback;
 
 namespace {
 bool isOldWindows(const QString& product) {
@@ -23,21 +26,21 @@ bool isOldWindows(const QString& product) {
 }
 } // namespace
 
-void TForm1::AddListClick() {
-    takeFocusFromControls();
+void Playback::AddListClick() {
+    Form.takeFocusFromControls();
 }
 
-void TForm1::AddListDblClick() {
-    if (AddList->currentRow() >= 0) {
+void Playback::AddListDblClick() {
+    if (Form.AddList->currentRow() >= 0) {
         MenuItem1Click();
     }
 }
 
-void TForm1::AddListMouseDown(Qt::MouseButton button, const QPoint& at) {
+void Playback::AddListMouseDown(Qt::MouseButton button, const QPoint& at) {
     if (button != Qt::RightButton) {
         return;
     }
-    QListWidgetItem* item = AddList->itemAt(at);
+    QListWidgetItem* item = Form.AddList->itemAt(at);
     if (item == nullptr) {
         // Below the last row: the selection stays and no menu opens, as over the torrent list.
         AddListAutoPopup = false;
@@ -45,50 +48,50 @@ void TForm1::AddListMouseDown(Qt::MouseButton button, const QPoint& at) {
     }
     // One row or none selected: the clicked row becomes the selection and the focused row, so
     // the menu acts on the row under the pointer. A selection of several rows is kept.
-    if (AddList->selectedItems().size() < 2) {
-        AddList->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+    if (Form.AddList->selectedItems().size() < 2) {
+        Form.AddList->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
     }
-    MenuItem2->setEnabled(AddList->selectedItems().size() < 2);
-    MenuItem1->setEnabled(!Gauge1->isVisible());
+    Form.MenuItem2->setEnabled(Form.AddList->selectedItems().size() < 2);
+    Form.MenuItem1->setEnabled(!Form.Gauge1->isVisible());
     AddListAutoPopup = true;
 }
 
-void TForm1::AddListMouseEnter() {
-    if (isOldWindows(Platform_.system->productName())) {
-        AddList->setFocus(Qt::MouseFocusReason);
+void Playback::AddListMouseEnter() {
+    if (isOldWindows(Form.platform().system->productName())) {
+        Form.AddList->setFocus(Qt::MouseFocusReason);
     }
 }
 
-void TForm1::AddListMouseLeave() {
-    if (isOldWindows(Platform_.system->productName())) {
-        Edit2->setFocus(Qt::MouseFocusReason);
+void Playback::AddListMouseLeave() {
+    if (isOldWindows(Form.platform().system->productName())) {
+        Form.Edit2->setFocus(Qt::MouseFocusReason);
     }
 }
 
-void TForm1::MenuItem1Click() {
-    if (playbackBusy() || !playerChosen() || AddList->count() == 0) {
+void Playback::MenuItem1Click() {
+    if (playbackBusy() || !playerChosen() || Form.AddList->count() == 0) {
         return;
     }
     // The files belong to the selected torrent, whose playlist and hash the preload uses.
-    const nlohmann::ordered_json* entry = selectedEntry();
+    const nlohmann::ordered_json* entry = Form.connection().selectedEntry();
     QList<int> files;
-    for (int row = 0; row < AddList->count(); ++row) {
-        const int index = qb::playback::fileIndexOfRow(*this, row);
-        if (AddList->item(row)->isSelected() && index >= 0) {
+    for (int row = 0; row < Form.AddList->count(); ++row) {
+        const int index = qb::playback::fileIndexOfRow(Form, row);
+        if (Form.AddList->item(row)->isSelected() && index >= 0) {
             files.append(index);
         }
     }
     if (entry == nullptr || files.isEmpty()) {
         return;
     }
-    if (!writePlayerPlaylist(
-            qb::playback::filePlaylistBytes(SrvAdress->text(), FilesList, files))) {
+    if (!writePlayerPlaylist(qb::playback::filePlaylistBytes(Form.SrvAdress->text(),
+                                                             Form.connection().files(), files))) {
         return;
     }
     // Asking for the torrent's playlist makes the server load the torrent.
-    const qb::net::HttpResult answer = server().playlist(SrvAdress->text(), *entry);
+    const qb::net::HttpResult answer = Form.server().playlist(Form.SrvAdress->text(), *entry);
     if (!answer.ok) {
-        message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
+        Form.message(answer.failureText, Form.windowTitle(), qb::platform::MessageIcon::Error);
         return;
     }
     if (!playbackBusy()) {

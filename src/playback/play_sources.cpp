@@ -1,7 +1,10 @@
 #include "playback/play_sources.h"
 
 #include "app/tform1.h"
+#include "connection/connection.h"
 #include "connection/list/file_rows.h"
+#include "playback/playback.h"
+#include "search/tracker_search.h"
 
 #include <QFile>
 #include <QListWidget>
@@ -12,7 +15,7 @@ namespace qb::playback {
 namespace {
 
 const nlohmann::ordered_json& requireEntry(const TForm1& form) {
-    const nlohmann::ordered_json* entry = form.selectedEntry();
+    const nlohmann::ordered_json* entry = form.connection().selectedEntry();
     if (entry == nullptr) {
         throw std::runtime_error("no torrent is selected");
     }
@@ -31,36 +34,36 @@ const search::SearchRecord& requireRecord(const TForm1& form) {
 const search::SearchRecord* selectedSearchRecord(const TForm1& form) {
     const int row = form.SearchResult->currentRow();
     if (row < 0 || !form.SearchResult->item(row)->isSelected() ||
-        static_cast<size_t>(row) >= form.SearchResults.size()) {
+        static_cast<size_t>(row) >= form.search().results().size()) {
         return nullptr;
     }
-    return &form.SearchResults[static_cast<size_t>(row)];
+    return &form.search().results()[static_cast<size_t>(row)];
 }
 
 int fileIndexOfRow(const TForm1& form, int row) {
-    const QList<connection::FileRow> rows = connection::addListRows(form.FilesList);
+    const QList<connection::FileRow> rows = connection::addListRows(form.connection().files());
     return row >= 0 && row < rows.size() ? rows[row].fileIndex : -1;
 }
 
 const nlohmann::ordered_json* focusedFileEntry(const TForm1& form) {
     const int index = fileIndexOfRow(form, form.AddList->currentRow());
-    return index < 0 ? nullptr : &form.FilesList[static_cast<size_t>(index)];
+    return index < 0 ? nullptr : &form.connection().files()[static_cast<size_t>(index)];
 }
 
 connection::PreloadSource preloadSourceOf(const TForm1& form) {
     using Kind = connection::PreloadSource::Kind;
     connection::PreloadSource source;
-    QFile playlist(form.PlayerPlaylist());
+    QFile playlist(form.playback().PlayerPlaylist());
     if (playlist.open(QIODevice::ReadOnly)) {
         source.playerPlaylist = playlist.readAll();
     }
-    if (form.PlaySourceSearch) {
+    if (form.playback().playsFromSearch()) {
         source.kind = Kind::Search;
         source.magnet = requireRecord(form).Magnet;
         return source;
     }
     source.entry = requireEntry(form);
-    if (form.PlaySourceFiles) {
+    if (form.playback().playsFromFiles()) {
         const nlohmann::ordered_json* file = focusedFileEntry(form);
         if (file == nullptr) {
             throw std::runtime_error("no file is focused");

@@ -2,6 +2,9 @@
 // (it asks where to save and shows the progress); only a torrent's own playlist is fetched and
 // saved here.
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "playback/playback.h"
+#include "releaseinfo/release_info.h"
 
 #include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
@@ -21,6 +24,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using qb::connection::entryMemberText;
+using qb::playback::Playback;
 
 namespace {
 const QString kFetchingLink = u"... Минуточку, пытаемся получить ссылку для загрузки ..."_s;
@@ -33,84 +37,84 @@ QString lastPathPart(const QString& name) {
 // Hands a file of the torrent to the view, then lets the notice stand for `wait` ms. The
 // counts line follows, unless a download the view has taken on shows its own notice by then.
 void downloadFileEntry(TForm1& form, const nlohmann::ordered_json& file, int wait) {
-    form.downloadThroughView(form.server().fileAddress(form.SrvAdress->text(), file),
-                             lastPathPart(entryMemberText(file, "Name")));
+    form.playback().downloadThroughView(form.server().fileAddress(form.SrvAdress->text(), file),
+                                        lastPathPart(entryMemberText(file, "Name")));
     qb::app::processPendingEvents();
-    form.TransientStatus = true;
+    form.setTransientStatus(true);
     qb::app::ResponsiveWait(wait);
     if (form.LogP->text() == kFetchingLink) {
-        form.CountsLine();
+        form.connection().CountsLine();
     }
 }
 } // namespace
 
-void TForm1::downloadThroughView(const QString& address, const QString& fileName) {
+void Playback::downloadThroughView(const QString& address, const QString& fileName) {
     // A download, not a navigation: a video the view could play itself must still be saved.
-    connectInfoViewEvents();
-    WebBrowser1->page()->download(QUrl(address), fileName);
+    Form.releaseInfo().connectInfoViewEvents();
+    Form.WebBrowser1->page()->download(QUrl(address), fileName);
 }
 
-void TForm1::MenuItem2Click() {
-    const nlohmann::ordered_json* focused = qb::playback::focusedFileEntry(*this);
+void Playback::MenuItem2Click() {
+    const nlohmann::ordered_json* focused = qb::playback::focusedFileEntry(Form);
     if (focused == nullptr) {
         return;
     }
     // A click on another torrent while the notice is drawn replaces FilesList.
     const nlohmann::ordered_json file = *focused;
-    LogP->setText(kFetchingLink);
+    Form.LogP->setText(kFetchingLink);
     qb::app::processPendingEvents();
-    downloadFileEntry(*this, file, 5000);
+    downloadFileEntry(Form, file, 5000);
 }
 
-void TForm1::N18Click() {
-    LogP->setText(kFetchingLink);
-    const nlohmann::ordered_json* entry = selectedEntry();
+void Playback::N18Click() {
+    Form.LogP->setText(kFetchingLink);
+    const nlohmann::ordered_json* entry = Form.connection().selectedEntry();
     const nlohmann::ordered_json* files =
         entry != nullptr ? qb::connection::entryFiles(*entry) : nullptr;
     if (files == nullptr || files->empty()) {
         return;
     }
-    FilesList = *files;
-    downloadFileEntry(*this, FilesList.front(), 3000);
+    Form.connection().setFiles(*files);
+    downloadFileEntry(Form, Form.connection().files().front(), 3000);
 }
 
-void TForm1::m3u2Click() {
-    LogP->setText(kFetchingLink);
-    const nlohmann::ordered_json* selected = selectedEntry();
+void Playback::m3u2Click() {
+    Form.LogP->setText(kFetchingLink);
+    const nlohmann::ordered_json* selected = Form.connection().selectedEntry();
     if (selected == nullptr) {
-        CountsLine();
+        Form.connection().CountsLine();
         return;
     }
     // The dialog lets other handlers run, a refresh among them, which replaces ServerList: the
     // torrent is kept as it was chosen.
     const nlohmann::ordered_json entry = *selected;
-    const QString target =
-        Platform_.dialogs->saveFile(this, u"Сохранить плейлист как..."_s,
-                                    qb::playback::playlistFileName(entryMemberText(entry, "Name")),
-                                    u"Playlist (*.m3u)"_s, u".m3u"_s);
+    const QString target = Form.platform().dialogs->saveFile(
+        &Form, u"Сохранить плейлист как..."_s,
+        qb::playback::playlistFileName(entryMemberText(entry, "Name")), u"Playlist (*.m3u)"_s,
+        u".m3u"_s);
     bool written = false;
     if (!target.isEmpty()) {
-        const qb::net::HttpResult answer = server().playlist(SrvAdress->text(), entry);
+        const qb::net::HttpResult answer = Form.server().playlist(Form.SrvAdress->text(), entry);
         QFile file(target);
         if (!answer.ok) {
-            message(answer.failureText, windowTitle(), qb::platform::MessageIcon::Error);
+            Form.message(answer.failureText, Form.windowTitle(), qb::platform::MessageIcon::Error);
         } else if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
                    file.write(answer.body) != answer.body.size() || !file.flush()) {
-            message(u"Не удается создать файл \""_s + target + u"\". "_s + file.errorString(),
-                    windowTitle(), qb::platform::MessageIcon::Error);
+            Form.message(u"Не удается создать файл \""_s + target + u"\". "_s + file.errorString(),
+                         Form.windowTitle(), qb::platform::MessageIcon::Error);
         } else {
             written = true;
         }
     }
-    TransientStatus = true;
+    Form.setTransientStatus(true);
     qb::app::processPendingEvents();
     if (written) {
-        LogP->setText(u"Плейлист сохранен"_s);
+        Form.LogP->setText(u"Плейлист сохранен"_s);
         qb::app::ResponsiveWait(3000);
     }
-    CountsLine();
+    Form.connection().CountsLine();
 }
 
-void TForm1::m3u1Click() {
-    downloadThroughView(server().allPlaylistAddress(SrvAdress->text()), QString());
+void Playback::m3u1Click() {
+    downloadThroughView(Form.server().allPlaylistAddress(Form.SrvAdress->text()), QString());
 }

@@ -1,6 +1,7 @@
 // The preload: BMDThread1 asks the server to preload the start of the stream and waits for
 // it; BMDThread2 shows the progress once a second and starts the player when it is done.
 #include "app/tform1.h"
+#include "playback/playback.h"
 
 #include "app/workers/bmd_thread.h"
 #include "app/workers/responsive_wait.h"
@@ -21,6 +22,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using qb::app::runOnWindowThread;
+using qb::playback::Playback;
 
 namespace {
 
@@ -36,11 +38,11 @@ void pauseUnlessStopped(const qb::app::JobThread& thread, int milliseconds) {
 
 // Worker calls from a job, carried out on the window's thread. A worker that the window's
 // teardown has released already is passed over.
-void onWorker(TForm1* form, std::unique_ptr<qb::app::TBMDThread> TForm1::*worker,
+void onWorker(TForm1* form, qb::app::TBMDThread* (TForm1::*worker)() const,
               void (qb::app::TBMDThread::*call)()) {
     runOnWindowThread([form, worker, call] {
-        if (const auto& running = form->*worker) {
-            (running.get()->*call)();
+        if (qb::app::TBMDThread* running = (form->*worker)()) {
+            (running->*call)();
         }
     });
 }
@@ -72,44 +74,44 @@ PreloadStart preloadStart(TForm1& form, bool orNothing) {
                 throw;
             }
         }
-        return PreloadStart{form.SrvAdress->text(), form.Servers, &api, form.IdHTTP3, target};
+        return PreloadStart{form.SrvAdress->text(), form.servers(), &api, form.idHttp3(), target};
     });
 }
 } // namespace
 
-void TForm1::BMDThread1Execute(qb::app::JobThread& thread) {
+void Playback::BMDThread1Execute(qb::app::JobThread& thread) {
     // The row has gone meanwhile: the job ends here.
-    const PreloadStart start = preloadStart(*this, false);
+    const PreloadStart start = preloadStart(Form, false);
     if (thread.stopRequested()) {
-        onWorker(this, &TForm1::BMDThread2, &qb::app::TBMDThread::Stop);
+        onWorker(&Form, &TForm1::bmdThread2, &qb::app::TBMDThread::Stop);
         start.preloadClient->closeConnection();
         return;
     }
-    onWorker(this, &TForm1::BMDThread2, &qb::app::TBMDThread::Start);
+    onWorker(&Form, &TForm1::bmdThread2, &qb::app::TBMDThread::Start);
     start.preloadClient->closeConnection();
     // The server answers once its preload has finished (a 1.1 server with a redirect to the
     // stream, which IdHTTP3 does not follow). A failure ends this job only.
     const bool answered = start.api->preload(start.base, start.target.path).ok;
     runOnWindowThread([this, answered] { PreloadAnswered = answered; });
-    onWorker(this, &TForm1::BMDThread1, &qb::app::TBMDThread::Stop);
+    onWorker(&Form, &TForm1::bmdThread1, &qb::app::TBMDThread::Stop);
 }
 
-void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
+void Playback::BMDThread2Execute(qb::app::JobThread& thread) {
     runOnWindowThread([this] {
-        Gauge1->setValue(0);
-        LogP->setText(u"..."_s);
+        Form.Gauge1->setValue(0);
+        Form.LogP->setText(u"..."_s);
     });
     // The row has gone meanwhile: the status request names no torrent and fails.
-    const PreloadStart start = preloadStart(*this, true);
+    const PreloadStart start = preloadStart(Form, true);
 
     qb::playback::PreloadStat last;
     while (!thread.stopRequested()) {
-        const QString base = runOnWindowThread([this] { return SrvAdress->text(); });
+        const QString base = runOnWindowThread([this] { return Form.SrvAdress->text(); });
         const qb::net::HttpResult answer = start.api->preloadState(base, start.target.hash);
         if (!answer.ok) {
             break;
         }
-        runOnWindowThread([this] { Gauge1->setVisible(true); });
+        runOnWindowThread([this] { Form.Gauge1->setVisible(true); });
         const std::optional<qb::playback::PreloadStat> stat =
             start.api->readPreloadState(answer.body);
         if (!stat) {
@@ -117,13 +119,13 @@ void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
         }
         last = *stat;
         runOnWindowThread([this, &last] {
-            Gauge1->setMaximum(std::max(0, last.preloadSize));
-            Label2->setText(qb::playback::progressText(last));
-            Label2->adjustSize();
+            Form.Gauge1->setMaximum(std::max(0, last.preloadSize));
+            Form.Label2->setText(qb::playback::progressText(last));
+            Form.Label2->adjustSize();
         });
         pauseUnlessStopped(thread, 1000);
         runOnWindowThread([this, &last] {
-            Gauge1->setValue(std::clamp(last.preloadedBytes, 0, Gauge1->maximum()));
+            Form.Gauge1->setValue(std::clamp(last.preloadedBytes, 0, Form.Gauge1->maximum()));
         });
         // Either generation answers the preload request once it has finished (or found the
         // start preloaded before). That answer ends the wait as well: a 1.1 server's progress
@@ -136,16 +138,16 @@ void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
     }
 
     // The end, however the loop was left: finished, cancelled, or a poll that failed.
-    onWorker(this, &TForm1::BMDThread2, &qb::app::TBMDThread::Stop);
-    onWorker(this, &TForm1::BMDThread1, &qb::app::TBMDThread::Stop);
+    onWorker(&Form, &TForm1::bmdThread2, &qb::app::TBMDThread::Stop);
+    onWorker(&Form, &TForm1::bmdThread1, &qb::app::TBMDThread::Stop);
     const auto [cancelled, closing] = runOnWindowThread([this] {
-        return std::pair{PreloadCancelled, windowClosing()};
+        return std::pair{PreloadCancelled, Form.windowClosing()};
     });
     if (!cancelled && !closing) {
-        runOnWindowThread([this] { Gauge1->setValue(Gauge1->maximum()); });
+        runOnWindowThread([this] { Form.Gauge1->setValue(Form.Gauge1->maximum()); });
         qb::app::ResponsiveWait(1000);
         runOnWindowThread([this] {
-            if (!windowClosing()) {
+            if (!Form.windowClosing()) {
                 startPlayer();
             }
         });
@@ -155,8 +157,8 @@ void TForm1::BMDThread2Execute(qb::app::JobThread& thread) {
     }
     runOnWindowThread([this] {
         PreloadCancelled = false;
-        Label2->clear();
-        IdHTTP3->closeConnection();
-        Gauge1->setVisible(false);
+        Form.Label2->clear();
+        Form.idHttp3()->closeConnection();
+        Form.Gauge1->setVisible(false);
     });
 }

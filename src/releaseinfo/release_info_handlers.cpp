@@ -1,6 +1,8 @@
 // The release information page: shown from the cache folder when the release was built before,
 // otherwise fetched through the service, built, shown and cached.
+#include "app/app_core.h"
 #include "app/tform1.h"
+#include "releaseinfo/release_info.h"
 
 #include "build_config.h"
 #include "connection/http/http_client.h"
@@ -18,6 +20,7 @@
 #include <QWebEngineView>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::releaseinfo::ReleaseInfo;
 
 namespace {
 
@@ -27,15 +30,15 @@ QString errorPage() {
 
 } // namespace
 
-void TForm1::ShowReleaseInfo(const QString& selectedId) {
+void ReleaseInfo::ShowReleaseInfo(const QString& selectedId) {
     // Callers pass SelectedReleaseId itself, which a click inside the view's waits changes:
     // the page built here must keep the id it was asked for.
     const QString releaseId = selectedId;
     connectInfoViewEvents();
     // A list whose row was just clicked keeps the keyboard focus, so that its shortcuts act on
     // that row at once; from anywhere else the focus leaves the controls.
-    if (!TorrentList->hasFocus() && !SearchResult->hasFocus()) {
-        takeFocusFromControls();
+    if (!Form.TorrentList->hasFocus() && !Form.SearchResult->hasFocus()) {
+        Form.takeFocusFromControls();
     }
     if (releaseId == LastInfoId) {
         return; // that page is on display
@@ -43,43 +46,43 @@ void TForm1::ShowReleaseInfo(const QString& selectedId) {
     if (!qb::releaseinfo::isReleaseId(releaseId)) {
         // Only decimal ids are asked for and cached: any other text could reach into the
         // service's query or out of the cache folder.
-        qb::releaseinfo::writeIntoView(WebBrowser1, errorPage());
+        qb::releaseinfo::writeIntoView(Form.WebBrowser1, errorPage());
         return;
     }
-    const QString cacheFile = qb::releaseinfo::cacheFilePath(CacheDir(), releaseId);
-    const QList<QListWidgetItem*> selected = TorrentList->selectedItems();
+    const QString cacheFile = qb::releaseinfo::cacheFilePath(Form.CacheDir(), releaseId);
+    const QList<QListWidgetItem*> selected = Form.TorrentList->selectedItems();
     const auto source = qb::releaseinfo::pageSource(
         !selected.isEmpty(), selected.isEmpty() ? QString() : selected.first()->text(),
         QFileInfo(cacheFile).isFile());
     if (source == qb::releaseinfo::PageSource::Cache) {
         // The poster is read once the page has loaded (WebBrowser1DocumentComplete).
         PendingCachedPage = QUrl::fromLocalFile(cacheFile);
-        WebBrowser1->load(PendingCachedPage);
+        Form.WebBrowser1->load(PendingCachedPage);
         return;
     }
     buildReleaseInfo(releaseId);
 }
 
-void TForm1::buildReleaseInfo(const QString& releaseId) {
+void ReleaseInfo::buildReleaseInfo(const QString& releaseId) {
     // Until the new page is built no release is on display: a failed build must not leave the
     // magnet of an earlier release for the update to add in place of this one.
     InfoMagnet.clear();
     InfoPosterUrl.clear();
-    const qb::net::HttpResult answer =
-        NetHTTPClient1->get(qb::releaseinfo::releaseInfoAddress(ServiceBaseUrl, releaseId));
+    const qb::net::HttpResult answer = Form.netHttpClient1()->get(
+        qb::releaseinfo::releaseInfoAddress(Form.core().serviceBaseUrl(), releaseId));
     // The answer is the tracker's page whatever its status; a failed request counts as empty.
     const QString text = answer.ok ? QString::fromUtf8(answer.body) : QString();
     if (text.isEmpty()) {
-        qb::releaseinfo::writeIntoView(WebBrowser1, errorPage());
+        qb::releaseinfo::writeIntoView(Form.WebBrowser1, errorPage());
         return; // LastInfoId stays as it was, so the next selection tries again
     }
-    const qb::releaseinfo::ReleasePage page =
-        qb::releaseinfo::buildReleasePage(text, qb::releaseinfo::buildPageHosts(ServiceBaseUrl));
+    const qb::releaseinfo::ReleasePage page = qb::releaseinfo::buildReleasePage(
+        text, qb::releaseinfo::buildPageHosts(Form.core().serviceBaseUrl()));
     InfoMagnet = page.magnet;
     InfoPosterUrl = page.posterUrl;
     PendingCachedPage.clear();
     const quint64 given = ++InfoPagesGiven;
-    qb::releaseinfo::writeIntoView(WebBrowser1, page.html);
+    qb::releaseinfo::writeIntoView(Form.WebBrowser1, page.html);
     // Other handlers ran while the page was written; one may have put up a page of its own.
     if (InfoPagesGiven == given) {
         LastInfoId = releaseId;
@@ -87,15 +90,15 @@ void TForm1::buildReleaseInfo(const QString& releaseId) {
     cacheReleasePage(releaseId, page.html);
 }
 
-void TForm1::cacheReleasePage(const QString& releaseId, const QString& html) {
-    const QFileInfo folder(CacheDir());
+void ReleaseInfo::cacheReleasePage(const QString& releaseId, const QString& html) {
+    const QFileInfo folder(Form.CacheDir());
     if (!folder.isDir()) {
         return; // no cache folder, no cache
     }
     // The page text itself, in UTF-8 with a byte-order mark, which the view reads back as such.
-    const QString path = qb::releaseinfo::cacheFilePath(CacheDir(), releaseId);
+    const QString path = qb::releaseinfo::cacheFilePath(Form.CacheDir(), releaseId);
     if (!qb::platform::writeUtf8BomTextFile(path, html)) {
-        message(u"Не удается записать файл "_s + QDir::toNativeSeparators(path),
-                QGuiApplication::applicationDisplayName(), qb::platform::MessageIcon::Error);
+        Form.message(u"Не удается записать файл "_s + QDir::toNativeSeparators(path),
+                     QGuiApplication::applicationDisplayName(), qb::platform::MessageIcon::Error);
     }
 }

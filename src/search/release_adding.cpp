@@ -1,6 +1,10 @@
 // The worker SRLAdd: adds the selected search result ("add"), or the newer release of a
 // series torrent ("update"), to the server with its release id and poster.
+#include "app/app_core.h"
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "releaseinfo/release_info.h"
+#include "search/tracker_search.h"
 
 #include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
@@ -16,6 +20,7 @@
 #include <QLineEdit>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::search::TrackerSearch;
 
 namespace {
 
@@ -40,16 +45,19 @@ struct AddInputs {
 
 } // namespace
 
-void TForm1::SRLAddExecute(qb::app::JobThread&) {
+void TrackerSearch::SRLAddExecute(qb::app::JobThread&) {
     // Every shared value is read and written on the window's thread only.
     const auto inputs = [this] {
         return qb::app::runOnWindowThread([this] {
             const qb::search::SearchRecord* record = selectedSearchRecord();
-            return AddInputs{
-                SrvAdress->text(), ServiceBaseUrl,
-                InfoPosterUrl,     InfoMagnet,
-                SelectedReleaseId, record != nullptr ? std::optional(*record) : std::nullopt,
-                NetHTTPClient1,    Servers};
+            return AddInputs{Form.SrvAdress->text(),
+                             Form.core().serviceBaseUrl(),
+                             Form.releaseInfo().infoPosterUrl(),
+                             Form.releaseInfo().infoMagnet(),
+                             Form.connection().selectedReleaseId(),
+                             record != nullptr ? std::optional(*record) : std::nullopt,
+                             Form.netHttpClient1(),
+                             Form.servers()};
         });
     };
     const auto mode = [this] { return qb::app::runOnWindowThread([this] { return SRLAddMode; }); };
@@ -62,20 +70,20 @@ void TForm1::SRLAddExecute(qb::app::JobThread&) {
         const QString poster =
             qb::search::checkedPoster(in.serviceBaseUrl, in.poster, check.ok, check.body);
         qb::app::runOnWindowThread([this, &poster, announce] {
-            InfoPosterUrl = poster;
+            Form.releaseInfo().setInfoPosterUrl(poster);
             if (announce) {
-                LogP->setText(u"... Добавляем торрент на сервер ..."_s);
+                Form.LogP->setText(u"... Добавляем торрент на сервер ..."_s);
             }
         });
         // The server's answer tells nothing more: a refused add shows in the refreshed list.
         in.servers->forAddress(in.server).addRelease(in.server, {magnet, id, poster, title});
         qb::app::runOnWindowThread([] { qb::app::processPendingEvents(); });
         qb::app::ResponsiveWait(3000);
-        clickConnectButton();
-        qb::app::runOnWindowThread([this, &done] { LogP->setText(done); });
+        Form.connection().clickConnectButton();
+        qb::app::runOnWindowThread([this, &done] { Form.LogP->setText(done); });
         qb::app::ResponsiveWait(3000);
         qb::app::runOnWindowThread([this] {
-            CountsLine();
+            Form.connection().CountsLine();
             SRLAddMode.clear();
         });
     };

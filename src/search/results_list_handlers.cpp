@@ -1,6 +1,9 @@
 // The results list: drawing, hints, selection with either button, and the menu actions that
 // need no request of their own.
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "releaseinfo/release_info.h"
+#include "search/tracker_search.h"
 
 #include "app/workers/bmd_thread.h"
 #include "build_config.h"
@@ -18,6 +21,7 @@
 #include <QUrl>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::search::TrackerSearch;
 
 namespace {
 
@@ -39,21 +43,22 @@ bool focusFollowsPointer(const QString& product) {
 
 } // namespace
 
-const qb::search::SearchRecord* TForm1::selectedSearchRecord() const {
-    const int row = SearchResult->currentRow();
-    if (row < 0 || !SearchResult->item(row)->isSelected() ||
+const qb::search::SearchRecord* TrackerSearch::selectedSearchRecord() const {
+    const int row = Form.SearchResult->currentRow();
+    if (row < 0 || !Form.SearchResult->item(row)->isSelected() ||
         static_cast<size_t>(row) >= SearchResults.size()) {
         return nullptr;
     }
     return &SearchResults[static_cast<size_t>(row)];
 }
 
-void TForm1::SearchResultDrawItem(QPainter* painter, int index, const QRect& rect, bool selected) {
-    const QString text = SearchResult->item(index)->text();
-    QColor background = SearchResult->palette().color(QPalette::Base);
+void TrackerSearch::SearchResultDrawItem(QPainter* painter, int index, const QRect& rect,
+                                         bool selected) {
+    const QString text = Form.SearchResult->item(index)->text();
+    QColor background = Form.SearchResult->palette().color(QPalette::Base);
     QColor colour = resultTextColour(qb::search::resultColour(text));
     if (selected) {
-        background = SearchResult->palette().color(QPalette::Highlight);
+        background = Form.SearchResult->palette().color(QPalette::Highlight);
         colour = Qt::white;
     }
     painter->fillRect(rect, background);
@@ -62,93 +67,99 @@ void TForm1::SearchResultDrawItem(QPainter* painter, int index, const QRect& rec
                       text);
 }
 
-void TForm1::SearchResultMouseMove(const QPoint& at) {
-    QListWidgetItem* item = SearchResult->itemAt(at);
-    const int row = item != nullptr ? SearchResult->row(item) : -1;
+void TrackerSearch::SearchResultMouseMove(const QPoint& at) {
+    QListWidgetItem* item = Form.SearchResult->itemAt(at);
+    const int row = item != nullptr ? Form.SearchResult->row(item) : -1;
     if (row != LastHoverRow) {
         QToolTip::hideText();
     }
     LastHoverRow = row;
-    SearchResult->setToolTip(item != nullptr ? qb::search::resultHint(item->text()) : QString());
+    Form.SearchResult->setToolTip(item != nullptr ? qb::search::resultHint(item->text())
+                                                  : QString());
 }
 
-void TForm1::SearchResultMouseDown(Qt::MouseButton button, const QPoint& at) {
+void TrackerSearch::SearchResultMouseDown(Qt::MouseButton button, const QPoint& at) {
     if (button != Qt::RightButton) {
         return;
     }
-    QListWidgetItem* item = SearchResult->itemAt(at);
+    QListWidgetItem* item = Form.SearchResult->itemAt(at);
     SearchResultAutoPopup = item != nullptr;
     if (item == nullptr) {
         return;
     }
-    SearchResult->setCurrentItem(item);
+    Form.SearchResult->setCurrentItem(item);
     item->setSelected(true);
     SearchResultClick();
 }
 
-void TForm1::SearchResultMouseUp() {
+void TrackerSearch::SearchResultMouseUp() {
     // The same reading of the page on show as after a click on the torrent list.
-    TorrentListMouseUp();
+    Form.connection().TorrentListMouseUp();
 }
 
-void TForm1::SearchResultMouseEnter() {
-    if (focusFollowsPointer(Platform_.system->productName())) {
-        SearchResult->setFocus(Qt::MouseFocusReason);
+void TrackerSearch::SearchResultMouseEnter() {
+    if (focusFollowsPointer(Form.platform().system->productName())) {
+        Form.SearchResult->setFocus(Qt::MouseFocusReason);
     }
 }
 
-void TForm1::SearchResultMouseLeave() {
-    if (focusFollowsPointer(Platform_.system->productName())) {
-        Edit2->setFocus(Qt::MouseFocusReason);
+void TrackerSearch::SearchResultMouseLeave() {
+    if (focusFollowsPointer(Form.platform().system->productName())) {
+        Form.Edit2->setFocus(Qt::MouseFocusReason);
     }
 }
 
-void TForm1::SearchResultClick() {
+void TrackerSearch::SearchResultClick() {
     if (const qb::search::SearchRecord* record = selectedSearchRecord()) {
-        ShowReleaseInfo(qb::search::releaseIdOfPagePath(record->PagePath, u"nt/"));
+        Form.releaseInfo().ShowReleaseInfo(
+            qb::search::releaseIdOfPagePath(record->PagePath, u"nt/"));
         // The clicked list holds the keyboard focus, so its shortcuts act on the row at once.
-        SearchResult->setFocus(Qt::MouseFocusReason);
+        Form.SearchResult->setFocus(Qt::MouseFocusReason);
     }
 }
 
-void TForm1::PopupMenu1Popup() {
-    N2->setEnabled(status->text() == u"Сервер ОК"_s);
+void TrackerSearch::PopupMenu1Popup() {
+    Form.N2->setEnabled(Form.status->text() == u"Сервер ОК"_s);
 }
 
-void TForm1::N2Click() {
+void TrackerSearch::N2Click() {
     if (selectedSearchRecord() == nullptr) {
         return;
     }
-    if (status->text() != u"Сервер ОК"_s) {
-        message(u"Необходимо подключиться к серверу!"_s, u"Инфо"_s,
-                qb::platform::MessageIcon::Information);
+    if (Form.status->text() != u"Сервер ОК"_s) {
+        Form.message(u"Необходимо подключиться к серверу!"_s, u"Инфо"_s,
+                     qb::platform::MessageIcon::Information);
         return;
     }
     // A start while an add runs is ignored by the worker.
-    SRLAddMode = u"add"_s;
-    SRLAdd->Start();
+    startAdding(u"add"_s);
 }
 
-void TForm1::C2Click() {
+void TrackerSearch::C2Click() {
     if (const qb::search::SearchRecord* record = selectedSearchRecord()) {
-        Platform_.clipboard->setText(record->Magnet);
+        Form.platform().clipboard->setText(record->Magnet);
     }
 }
 
-void TForm1::N16Click() {
+void TrackerSearch::N16Click() {
     const qb::search::SearchRecord* record = selectedSearchRecord();
     if (record == nullptr) {
         return;
     }
     if (const std::optional<QString> query = qb::search::similarQuery(record->Title)) {
-        SearchT->setText(*query);
-        Search->click();
+        Form.SearchT->setText(*query);
+        Form.Search->click();
     }
 }
 
-void TForm1::N1Click() {
+void TrackerSearch::N1Click() {
     if (const qb::search::SearchRecord* record = selectedSearchRecord()) {
-        Platform_.browser->open(
+        Form.platform().browser->open(
             QUrl(u"http://"_s + QString::fromLatin1(qb::build::kTrackerDomain) + record->PagePath));
     }
+}
+
+void TrackerSearch::startAdding(const QString& mode) {
+    SRLAddMode = mode;
+    Form.srlAdd()->Start();
 }

@@ -1,6 +1,8 @@
 // The queries to the search service: text search, the top list, the categories, and the
 // resolution filter that reads the kept answer again.
+#include "app/app_core.h"
 #include "app/tform1.h"
+#include "search/tracker_search.h"
 
 #include "app/workers/nested_loops.h"
 #include "app/workers/responsive_wait.h"
@@ -17,6 +19,7 @@
 #include <QPushButton>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::search::TrackerSearch;
 
 namespace {
 
@@ -33,25 +36,27 @@ std::optional<QString> fetchPage(qb::net::HttpClient& client, const QString& add
 
 } // namespace
 
-void TForm1::setSearchControlsEnabled(bool enabled) {
-    for (QWidget* control : {static_cast<QWidget*>(SearchT), static_cast<QWidget*>(Search),
-                             static_cast<QWidget*>(Top1), static_cast<QWidget*>(Button1)}) {
+void TrackerSearch::setSearchControlsEnabled(bool enabled) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(Form.SearchT), static_cast<QWidget*>(Form.Search),
+          static_cast<QWidget*>(Form.Top1), static_cast<QWidget*>(Form.Button1)}) {
         control->setEnabled(enabled);
     }
 }
 
-void TForm1::SearchClick() {
-    if (SearchT->text().isEmpty()) {
-        message(u"Введите текст для поиска!"_s, u"Ошибка"_s, qb::platform::MessageIcon::Warning);
+void TrackerSearch::SearchClick() {
+    if (Form.SearchT->text().isEmpty()) {
+        Form.message(u"Введите текст для поиска!"_s, u"Ошибка"_s,
+                     qb::platform::MessageIcon::Warning);
         setSearchControlsEnabled(true);
-        SearchT->setFocus(Qt::OtherFocusReason);
+        Form.SearchT->setFocus(Qt::OtherFocusReason);
         return;
     }
-    Edit2->setFocus(Qt::OtherFocusReason);
-    AddList->setVisible(false);
-    FHD1->setEnabled(true);
+    Form.Edit2->setFocus(Qt::OtherFocusReason);
+    Form.AddList->setVisible(false);
+    Form.FHD1->setEnabled(true);
     SearchLines.clear();
-    SearchResult->clear();
+    Form.SearchResult->clear();
     SearchResults.clear();
     setSearchControlsEnabled(false);
     qb::app::processPendingEvents();
@@ -60,7 +65,8 @@ void TForm1::SearchClick() {
     bool failed = false;
     for (const int page : {0, 1}) {
         const std::optional<QString> answer = fetchPage(
-            *NetHTTPClient1, qb::search::textSearchAddress(ServiceBaseUrl, page, SearchT->text()));
+            *Form.netHttpClient1(), qb::search::textSearchAddress(Form.core().serviceBaseUrl(),
+                                                                  page, Form.SearchT->text()));
         if (answer) {
             accumulator += *answer;
         } else {
@@ -69,107 +75,108 @@ void TForm1::SearchClick() {
         qb::app::ResponsiveWait(500);
     }
     if (failed) {
-        message(kNoAnswer, u"Результат"_s, qb::platform::MessageIcon::Warning);
+        Form.message(kNoAnswer, u"Результат"_s, qb::platform::MessageIcon::Warning);
         setSearchControlsEnabled(true);
         qb::app::processPendingEvents();
         return;
     }
     SearchLines = qb::search::prepareTextAnswer(std::move(accumulator));
-    showSR(FHD1->isChecked() ? u"fhd"_s : u"normal"_s);
+    showSR(Form.FHD1->isChecked() ? u"fhd"_s : u"normal"_s);
 }
 
-void TForm1::SearchTKeyDown(int key) {
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !SearchT->text().isEmpty() &&
-        !LogP->text().contains(u"недоступен"_s)) {
+void TrackerSearch::SearchTKeyDown(int key) {
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !Form.SearchT->text().isEmpty() &&
+        !Form.LogP->text().contains(u"недоступен"_s)) {
         SearchClick();
     }
 }
 
-void TForm1::Top1Click() {
-    AddList->setVisible(false);
-    Edit2->setFocus(Qt::OtherFocusReason);
-    FHD1->setEnabled(true);
+void TrackerSearch::Top1Click() {
+    Form.AddList->setVisible(false);
+    Form.Edit2->setFocus(Qt::OtherFocusReason);
+    Form.FHD1->setEnabled(true);
     SearchLines.clear();
-    SearchResult->clear();
-    SearchT->clear();
+    Form.SearchResult->clear();
+    Form.SearchT->clear();
     SearchResults.clear();
-    Button1->setText(u"Категории"_s);
+    Form.Button1->setText(u"Категории"_s);
     setSearchControlsEnabled(false);
     qb::app::processPendingEvents();
 
     const std::optional<QString> answer =
-        fetchPage(*NetHTTPClient1, qb::search::topAddress(ServiceBaseUrl));
+        fetchPage(*Form.netHttpClient1(), qb::search::topAddress(Form.core().serviceBaseUrl()));
     if (!answer) {
-        message(kNoAnswer, u"Результат"_s, qb::platform::MessageIcon::Warning);
+        Form.message(kNoAnswer, u"Результат"_s, qb::platform::MessageIcon::Warning);
         setSearchControlsEnabled(true);
         return;
     }
     SearchLines = qb::search::prepareTopAnswer(*answer);
-    showSR(FHD1->isChecked() ? u"fhd"_s : u"normal"_s);
+    showSR(Form.FHD1->isChecked() ? u"fhd"_s : u"normal"_s);
 }
 
-void TForm1::Button1Click() {
-    takeFocusFromControls();
-    Edit2->setFocus(Qt::OtherFocusReason);
-    CatMenu1->popup(Button1->mapToGlobal(QPoint(0, Button1->height())));
+void TrackerSearch::Button1Click() {
+    Form.takeFocusFromControls();
+    Form.Edit2->setFocus(Qt::OtherFocusReason);
+    Form.CatMenu1->popup(Form.Button1->mapToGlobal(QPoint(0, Form.Button1->height())));
 }
 
-void TForm1::CategoryClick(QAction* item) {
+void TrackerSearch::CategoryClick(QAction* item) {
     const std::pair<QAction*, QString> slugs[] = {
-        {N6, u"kino"_s},           {N7, u"nashe_kino"_s},         {N9, u"seriali"_s},
-        {N10, u"nashi_seriali"_s}, {N8, u"nauchno_popularnoe"_s}, {N11, u"tv"_s},
-        {N14, u"inostrannoe"_s},   {N12, u"multiki"_s},           {N15, u"anime"_s},
-        {N13, u"jumor"_s},
+        {Form.N6, u"kino"_s},           {Form.N7, u"nashe_kino"_s},         {Form.N9, u"seriali"_s},
+        {Form.N10, u"nashi_seriali"_s}, {Form.N8, u"nauchno_popularnoe"_s}, {Form.N11, u"tv"_s},
+        {Form.N14, u"inostrannoe"_s},   {Form.N12, u"multiki"_s},           {Form.N15, u"anime"_s},
+        {Form.N13, u"jumor"_s},
     };
     const auto chosen = std::find_if(std::begin(slugs), std::end(slugs),
                                      [item](const auto& slug) { return slug.first == item; });
     if (chosen == std::end(slugs)) {
         return;
     }
-    AddList->setVisible(false);
-    FHD1->setEnabled(true);
+    Form.AddList->setVisible(false);
+    Form.FHD1->setEnabled(true);
     setSearchControlsEnabled(false);
     // The caption names the category until the top list resets it.
-    Button1->setText(item->text());
+    Form.Button1->setText(item->text());
     qb::app::processPendingEvents();
     GetTList(chosen->second);
 }
 
-void TForm1::GetTList(const QString& addr) {
+void TrackerSearch::GetTList(const QString& addr) {
     SearchLines.clear();
-    SearchResult->clear();
-    SearchT->clear();
+    Form.SearchResult->clear();
+    Form.SearchT->clear();
     SearchResults.clear();
-    for (QWidget* control : {static_cast<QWidget*>(SearchT), static_cast<QWidget*>(Search),
-                             static_cast<QWidget*>(Top1)}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(Form.SearchT), static_cast<QWidget*>(Form.Search),
+          static_cast<QWidget*>(Form.Top1)}) {
         control->setEnabled(false);
     }
     qb::app::processPendingEvents();
 
     // One request: a second one of the same address would only list every row twice.
-    const std::optional<QString> answer =
-        fetchPage(*NetHTTPClient1, qb::search::categoryAddress(ServiceBaseUrl, addr));
+    const std::optional<QString> answer = fetchPage(
+        *Form.netHttpClient1(), qb::search::categoryAddress(Form.core().serviceBaseUrl(), addr));
     qb::app::ResponsiveWait(250);
     if (!answer) {
-        message(kNoAnswer, u"Результат"_s, qb::platform::MessageIcon::Warning);
+        Form.message(kNoAnswer, u"Результат"_s, qb::platform::MessageIcon::Warning);
         setSearchControlsEnabled(true);
         qb::app::processPendingEvents();
         return;
     }
     SearchLines = qb::search::prepareCategoryAnswer(*answer);
-    showSR(FHD1->isChecked() ? u"fhd"_s : u"normal"_s);
+    showSR(Form.FHD1->isChecked() ? u"fhd"_s : u"normal"_s);
 }
 
-void TForm1::FHD1Click() {
-    AddList->setVisible(false);
-    FHD1->setEnabled(true);
-    if (SearchResult->count() > 0) {
-        SearchResult->clear();
-        showSR(FHD1->isChecked() ? u"fhd"_s : u"normal"_s);
+void TrackerSearch::FHD1Click() {
+    Form.AddList->setVisible(false);
+    Form.FHD1->setEnabled(true);
+    if (Form.SearchResult->count() > 0) {
+        Form.SearchResult->clear();
+        showSR(Form.FHD1->isChecked() ? u"fhd"_s : u"normal"_s);
     }
-    takeFocusFromControls();
+    Form.takeFocusFromControls();
 }
 
-void TForm1::FHD1MouseUp() {
-    takeFocusFromControls();
+void TrackerSearch::FHD1MouseUp() {
+    Form.takeFocusFromControls();
 }

@@ -1,5 +1,7 @@
 // The parse of the kept answer into the results list.
 #include "app/tform1.h"
+#include "connection/connection.h"
+#include "search/tracker_search.h"
 
 #include "search/results/result_parser.h"
 
@@ -8,17 +10,19 @@
 #include <QListWidget>
 
 using namespace Qt::Literals::StringLiterals;
+using qb::search::TrackerSearch;
 
-void TForm1::showSR(const QString& s) {
+void TrackerSearch::showSR(const QString& s) {
     const qb::search::DisplayMode mode =
         s == u"fhd"_s ? qb::search::DisplayMode::Fhd : qb::search::DisplayMode::Normal;
-    SearchResult->clear();
+    Form.SearchResult->clear();
     SearchResults = qb::search::parseResultLines(SearchLines, mode);
     if (SearchResults.empty()) {
-        message(u"Ничего не удалось найти!"_s, u"Результат"_s, qb::platform::MessageIcon::Warning);
+        Form.message(u"Ничего не удалось найти!"_s, u"Результат"_s,
+                     qb::platform::MessageIcon::Warning);
         setSearchControlsEnabled(true);
-        SearchT->setFocus(Qt::OtherFocusReason);
-        SearchT->selectAll();
+        Form.SearchT->setFocus(Qt::OtherFocusReason);
+        Form.SearchT->selectAll();
         return;
     }
     QStringList rows;
@@ -26,8 +30,8 @@ void TForm1::showSR(const QString& s) {
     for (const qb::search::SearchRecord& record : SearchResults) {
         rows << qb::search::displayLine(record, mode);
     }
-    SearchResult->addItems(rows);
-    LogP->setText(u"Найдено "_s + QString::number(SearchResult->count()) + u" записей"_s);
+    Form.SearchResult->addItems(rows);
+    Form.LogP->setText(u"Найдено "_s + QString::number(Form.SearchResult->count()) + u" записей"_s);
     setSearchControlsEnabled(true);
-    ShowIdlePage();
+    Form.connection().ShowIdlePage();
 }

@@ -3,9 +3,11 @@
 // responsive. A timer on the window's thread ticks every 2 ms; the longest gap between two
 // ticks, from the play command to the end of the preload, is the longest stall.
 #include "../window/offscreen_app.h"
+#include "app/app_core.h"
 #include "app/tform1.h"
 #include "app/workers/bmd_thread.h"
 #include "fake_platform.h"
+#include "playback/playback.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
 
@@ -58,7 +60,7 @@ void preloadStall(benchmark::State& state) {
     qb::test::FakePlatform fakes = qb::test::makeFakePlatform(dir.path() + QStringLiteral("/"));
     qb::test::FakeProcesses* processes = fakes.processes;
     TForm1 form(std::move(fakes.platform));
-    if (!form.FormCreate()) {
+    if (!form.core().FormCreate()) {
         state.SkipWithError("the window did not start");
         return;
     }
@@ -83,10 +85,10 @@ void preloadStall(benchmark::State& state) {
         clock.start();
         ticker.start();
         form.TorrentList->setCurrentRow(0);
-        form.mPlayClick();
+        form.playback().mPlayClick();
         waitFor([&] {
             return processes->starts.size() > starts && !form.Gauge1->isVisible() &&
-                   !form.BMDThread1->isRunning() && !form.BMDThread2->isRunning();
+                   !form.bmdThread1()->isRunning() && !form.bmdThread2()->isRunning();
         });
         stall = std::max(stall, clock.elapsed() - last);
         ticker.stop();

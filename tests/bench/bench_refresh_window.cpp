@@ -4,6 +4,7 @@
 #include "list_answer_maker.h"
 
 #include "app/tform1.h"
+#include "connection/connection.h"
 #include "fake_platform.h"
 
 #include <benchmark/benchmark.h>
@@ -62,7 +63,7 @@ void refreshStall(benchmark::State& state, bool today) {
         });
         clock.start();
         tick.start();
-        form.ConnectButtonClick();
+        form.connection().ConnectButtonClick();
         // The time from the last event before the handler returned counts as well.
         worst = std::max(worst, clock.elapsed() - last);
         longest = std::max(longest, worst);

@@ -2,6 +2,7 @@
 
 #include "window_fixture.h"
 
+#include "app/app_core.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
 
@@ -24,8 +25,8 @@ protected:
         writeSettings(toQ(server.baseUrl()), QStringLiteral("0"), toQ(service.baseUrl()));
         makeWindow();
         system->tray = tray;
-        ASSERT_TRUE(form->FormCreate());
-        form->FirstShow = false; // the series check has tests of its own
+        ASSERT_TRUE(form->core().FormCreate());
+        form->core().skipFirstShowCheck(); // the series check has tests of its own
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }

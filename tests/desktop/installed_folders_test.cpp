@@ -2,8 +2,10 @@
 // playlist in the user's folders, and nothing in a program folder.
 #include "window_fixture.h"
 
+#include "app/app_core.h"
 #include "platform/folders/folder_setup.h"
 #include "platform/local_server.h"
+#include "playback/playback.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
 
@@ -73,9 +75,9 @@ TEST_F(InstalledFolders, SettingsAndReleasePagesLiveInTheUserFolders) {
     ASSERT_FALSE(server.addMagnet(kFilm).empty());
     writeUserSettings(toQ(server.baseUrl()), toQ(service.baseUrl()));
 
-    ASSERT_TRUE(makeInstalledWindow().FormCreate());
+    ASSERT_TRUE(makeInstalledWindow().core().FormCreate());
     EXPECT_EQ(form->SrvAdress->text(), toQ(server.baseUrl()));
-    form->FirstShow = false;
+    form->core().skipFirstShowCheck();
     form->show();
     ASSERT_EQ(form->TorrentList->count(), 1);
     const QRect row = form->TorrentList->visualItemRect(form->TorrentList->item(0));
@@ -93,9 +95,9 @@ TEST_F(InstalledFolders, SettingsAndReleasePagesLiveInTheUserFolders) {
 TEST_F(InstalledFolders, LocalServerAndPlaylistLiveInTheDataFolder) {
     qb::testing::ServiceStandin service;
     writeUserSettings(u"http://127.0.0.1:1"_s, toQ(service.baseUrl()));
-    ASSERT_TRUE(makeInstalledWindow().FormCreate());
+    ASSERT_TRUE(makeInstalledWindow().core().FormCreate());
 
-    EXPECT_EQ(form->PlayerPlaylist(), folders.data + u"server/tmp.m3u"_s);
+    EXPECT_EQ(form->playback().PlayerPlaylist(), folders.data + u"server/tmp.m3u"_s);
     form->Local1->setChecked(true);
     ASSERT_EQ(processes->starts.size(), 1u);
     EXPECT_EQ(processes->starts[0].program,

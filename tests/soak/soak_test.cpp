@@ -12,7 +12,9 @@
 #include "soak_plan.h"
 #include "standin_fixture.h"
 
+#include "app/app_core.h"
 #include "app/workers/bmd_thread.h"
+#include "playback/playback.h"
 
 #include <QAction>
 #include <QFile>
@@ -60,8 +62,8 @@ protected:
         }
         writeSettings(toQ(server.baseUrl()), u"0"_s, toQ(service.baseUrl()));
         makeWindow();
-        ASSERT_TRUE(form->FormCreate());
-        form->FirstShow = false; // the series check is not part of the run
+        ASSERT_TRUE(form->core().FormCreate());
+        form->core().skipFirstShowCheck(); // the series check is not part of the run
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -109,9 +111,9 @@ protected:
     // with Ctrl+D; then the listed torrents replaced by an import of new ones.
     void changeCycle() {
         const int dropped = nextNumber++;
-        form->DropURLDrop({}, toQ(soakMagnet(dropped)));
-        ASSERT_TRUE(
-            waitUntil([this] { return !form->AddThread->isRunning(); }, std::chrono::seconds(60)));
+        form->playback().DropURLDrop({}, toQ(soakMagnet(dropped)));
+        ASSERT_TRUE(waitUntil([this] { return !form->addThread()->isRunning(); },
+                              std::chrono::seconds(60)));
         ASSERT_EQ(form->TorrentList->count(), kImported + 1);
         const int row = rowOf(soakName(dropped));
         ASSERT_GE(row, 0);

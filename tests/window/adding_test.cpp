@@ -1,7 +1,10 @@
 // Adding from the desktop: drops on the torrent list and texts put into the hand-off field.
 #include "window_fixture.h"
 
+#include "app/app_core.h"
 #include "app/workers/bmd_thread.h"
+#include "connection/connection.h"
+#include "playback/playback.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
 
@@ -31,7 +34,7 @@ protected:
         WindowTest::SetUp();
         ASSERT_TRUE(server.start()) << server.error();
         writeSettings(toQ(server.baseUrl()), u"0"_s, toQ(service.baseUrl()));
-        ASSERT_TRUE(makeWindow().FormCreate());
+        ASSERT_TRUE(makeWindow().core().FormCreate());
         ASSERT_EQ(form->status->text(), u"Сервер ОК"_s);
         server.clearRequests();
     }
@@ -42,9 +45,9 @@ protected:
 
     // Drops, then waits until the adding job has ended.
     void drop(const QStringList& files, const QString& url) {
-        form->DropURLDrop(files, url);
-        ASSERT_TRUE(
-            waitUntil([this] { return !form->AddThread->isRunning(); }, std::chrono::seconds(30)));
+        form->playback().DropURLDrop(files, url);
+        ASSERT_TRUE(waitUntil([this] { return !form->addThread()->isRunning(); },
+                              std::chrono::seconds(30)));
     }
 
     TorrServerStandin server;
@@ -125,42 +128,44 @@ TEST_F(Adding, RefusedDownloadLeavesNoTemporaryFileBehind) {
 
 TEST_F(Adding, DropIsRefusedWhileNotConnected) {
     server.stop();
-    form->Timer1Timer(); // the alive check notices
-    form->DropURLDrop({}, u"magnet:?xt=urn:btih:5555555555555555555555555555555555555555"_s);
+    form->connection().Timer1Timer(); // the alive check notices
+    form->playback().DropURLDrop({},
+                                 u"magnet:?xt=urn:btih:5555555555555555555555555555555555555555"_s);
     ASSERT_FALSE(messages->calls.empty());
     EXPECT_EQ(messages->calls.back().text, u"Необходимо подключиться к серверу!"_s);
     EXPECT_EQ(messages->calls.back().title, u"Инфо"_s);
-    EXPECT_FALSE(form->AddThread->isRunning());
+    EXPECT_FALSE(form->addThread()->isRunning());
 }
 
 TEST_F(Adding, HandedOverTextWithoutLinkOrFileSendsNothingAndFreesTheField) {
     form->Edit2->setText(u"just words"_s);
     EXPECT_EQ(form->Edit2->text(), u"insmag"_s);
-    EXPECT_EQ(form->PendingHandOff, u"insmag"_s);
+    EXPECT_EQ(form->core().pendingHandOff(), u"insmag"_s);
     EXPECT_EQ(server.requestsTo("/torrent/add") + server.requestsTo("/torrent/upload"), 0);
 }
 
 TEST_F(Adding, HandOffArrivingDuringAnAddIsQueuedNotLost) {
     const QString first = u"magnet:?xt=urn:btih:6666666666666666666666666666666666666666"_s;
     const QString second = u"magnet:?xt=urn:btih:7777777777777777777777777777777777777777"_s;
-    form->receiveHandOff(first); // runs the whole add, with its waits
+    form->core().receiveHandOff(first); // runs the whole add, with its waits
     EXPECT_EQ(server.requestsTo("/torrent/add"), 1);
     form->Edit2->blockSignals(true);
     form->Edit2->setText(u"busy"_s);
     form->Edit2->blockSignals(false);
-    form->receiveHandOff(second);
-    EXPECT_EQ(form->HandOffQueue, QStringList{second});
+    form->core().receiveHandOff(second);
+    EXPECT_EQ(form->core().handOffQueue(), QStringList{second});
     form->Edit2->setText(u"insmag"_s);
     form->Edit2->setText(u"nothing to add"_s); // ends with the field idle and the queue served
     ASSERT_TRUE(waitUntil([this] { return server.requestsTo("/torrent/add") == 2; }));
 }
 
 TEST_F(Adding, FirstActivationDeliversThePendingArgument) {
-    form->PendingHandOff = u"magnet:?xt=urn:btih:8888888888888888888888888888888888888888"_s;
-    form->ApplicationEvents1Activate();
+    form->core().setPendingHandOffForTest(
+        u"magnet:?xt=urn:btih:8888888888888888888888888888888888888888"_s);
+    form->core().ApplicationEvents1Activate();
     EXPECT_EQ(server.requestsTo("/torrent/add"), 1);
-    EXPECT_EQ(form->PendingHandOff, u"insmag"_s);
-    form->ApplicationEvents1Activate(); // nothing waits any more
+    EXPECT_EQ(form->core().pendingHandOff(), u"insmag"_s);
+    form->core().ApplicationEvents1Activate(); // nothing waits any more
     EXPECT_EQ(server.requestsTo("/torrent/add"), 1);
 }
 

@@ -2,9 +2,15 @@
 // user sees, a window that still answers input at once, and a close that ends everything fast.
 #include "window_fixture.h"
 
+#include "app/app_core.h"
 #include "app/workers/bmd_thread.h"
+#include "connection/connection.h"
 #include "fault_matrix.h"
+#include "lists/lists_and_series.h"
+#include "playback/playback.h"
+#include "releaseinfo/release_info.h"
 #include "releaseinfo/view_scripts.h"
+#include "search/tracker_search.h"
 #include "search_typing.h"
 #include "series_fixture.h"
 #include "service_standin.h"
@@ -78,7 +84,7 @@ protected:
 
     // Starts the window as the program does and waits for its first page.
     bool startWindow() {
-        if (!makeWindow().FormCreate()) {
+        if (!makeWindow().core().FormCreate()) {
             return false;
         }
         form->show();
@@ -90,7 +96,7 @@ protected:
         const Target target = targetOf(row.kind, row.today);
         if (row.fault == Fault::Refused) {
             if (target.service) {
-                form->ServiceBaseUrl = deadAddress();
+                form->core().setServiceBaseUrlForTest(deadAddress());
             } else {
                 server.stop();
             }
@@ -117,13 +123,13 @@ protected:
             qb::test::searchFor(*form, u"северное сияние"_s);
             ASSERT_EQ(form->SearchResult->count(), 9);
             form->SearchResult->setCurrentRow(0);
-            form->InfoPosterUrl = givenPoster();
+            form->releaseInfo().setInfoPosterUrl(givenPoster());
             server.clearRequests(); // the adds of the set-up
         }
         if (kind == Kind::SeriesCheck) {
             // The check the first show starts has ended; then a series whose release page
             // announces more files than it has (a check that got the page would mark it).
-            ASSERT_TRUE(waitUntil([this] { return !form->CheckSerialsTH->isRunning(); }, 30s));
+            ASSERT_TRUE(waitUntil([this] { return !form->checkSerialsTH()->isRunning(); }, 30s));
             ASSERT_FALSE(server
                              .addTorrentFile(qb::test::makeMultiFileTorrent(
                                  dir.path().toStdString(), "id_4BCB7", 8))
@@ -140,16 +146,16 @@ protected:
             QTest::mouseClick(form->ConnectButton, Qt::LeftButton);
             break;
         case Kind::Echo:
-            form->Timer1Timer(); // what the 5-second timer runs
+            form->connection().Timer1Timer(); // what the 5-second timer runs
             break;
         case Kind::Remove:
             QTest::mouseClick(
                 form->TorrentList->viewport(), Qt::LeftButton, {},
                 form->TorrentList->visualItemRect(form->TorrentList->item(0)).center());
-            form->mDelClick();
+            form->connection().mDelClick();
             break;
         case Kind::AddLink:
-            form->receiveHandOff(toQ(kNewMagnet));
+            form->core().receiveHandOff(toQ(kNewMagnet));
             waitUntil([this] { return form->Edit2->text() == u"insmag"_s; }, 30s);
             break;
         case Kind::SearchPages:
@@ -164,29 +170,29 @@ protected:
                            !form->WebBrowser1->page()->isLoading();
                 },
                 30s);
-            form->ShowReleaseInfo(u"107187"_s);
+            form->releaseInfo().ShowReleaseInfo(u"107187"_s);
             break;
         case Kind::Playlist:
         case Kind::Stat:
         case Kind::Play:
-            form->PlayerPath = u"/usr/bin/player"_s;
+            form->playback().setPlayerPath(u"/usr/bin/player"_s);
             if (kind == Kind::Play) {
-                form->SearchResultDblClick();
+                form->search().SearchResultDblClick();
             } else {
                 form->TorrentList->setCurrentRow(0);
-                form->mPlayClick();
+                form->playback().mPlayClick();
             }
             // The preload and its polling run to their end, however they end; the player starts
             // a second after the polling has ended.
             waitUntil(
                 [this] {
                     return !processes->starts.empty() ||
-                           (!form->BMDThread1->isRunning() && !form->BMDThread2->isRunning());
+                           (!form->bmdThread1()->isRunning() && !form->bmdThread2()->isRunning());
                 },
                 30s);
             break;
         case Kind::Preload:
-            form->PlayerPath = u"/usr/bin/player"_s;
+            form->playback().setPlayerPath(u"/usr/bin/player"_s);
             form->TorrentList->setCurrentRow(0);
             {
                 // Today's server answers its status questions at "/torrents", where the list
@@ -194,7 +200,7 @@ protected:
                 const bool today = GetParam().today;
                 const char* statRoute = today ? "/torrents" : "/torrent/stat";
                 const int asked = server.requestsTo(statRoute);
-                form->mPlayClick();
+                form->playback().mPlayClick();
                 // A preload the server never began shows no progress, and the gauge goes on
                 // asking (a late preload answer has long come by the fifth question): the user
                 // ends the wait with Esc, and no player starts.
@@ -211,30 +217,34 @@ protected:
                 QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
             }
             EXPECT_TRUE(waitUntil(
-                [this] { return !form->BMDThread1->isRunning() && !form->BMDThread2->isRunning(); },
+                [this] {
+                    return !form->bmdThread1()->isRunning() && !form->bmdThread2()->isRunning();
+                },
                 30s));
             break;
         case Kind::WebLink:
-            form->DropURLDrop({}, (form->ServiceBaseUrl == deadAddress() ? deadAddress()
-                                                                         : toQ(service.baseUrl())) +
-                                      u"/ts/Quillbrook_x86_v1.8.4.zip"_s);
-            EXPECT_TRUE(waitUntil([this] { return !form->AddThread->isRunning(); }, 60s));
+            form->playback().DropURLDrop({}, (form->core().serviceBaseUrl() == deadAddress()
+                                                  ? deadAddress()
+                                                  : toQ(service.baseUrl())) +
+                                                 u"/ts/Quillbrook_x86_v1.8.4.zip"_s);
+            EXPECT_TRUE(waitUntil([this] { return !form->addThread()->isRunning(); }, 60s));
             break;
         case Kind::Upload: {
             const std::string torrent =
                 TorrServerStandin::makeTorrentFile(dir.path().toStdString(), "one.mkv", 50000);
             ASSERT_FALSE(torrent.empty());
-            form->DropURLDrop({toQ(torrent)}, QString());
-            EXPECT_TRUE(waitUntil([this] { return !form->AddThread->isRunning(); }, 60s));
+            form->playback().DropURLDrop({toQ(torrent)}, QString());
+            EXPECT_TRUE(waitUntil([this] { return !form->addThread()->isRunning(); }, 60s));
             break;
         }
         case Kind::PosterCheck:
-            form->N2Click(); // "Добавить на сервер"
-            EXPECT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, 60s));
+            form->search().N2Click(); // "Добавить на сервер"
+            EXPECT_TRUE(waitUntil([this] { return !form->srlAdd()->isRunning(); }, 60s));
             break;
         case Kind::SeriesCheck:
-            form->UpdateTimer1Timer(); // what the hourly timer runs: a refresh, then the check
-            EXPECT_TRUE(waitUntil([this] { return !form->CheckSerialsTH->isRunning(); }, 60s));
+            form->lists()
+                .UpdateTimer1Timer(); // what the hourly timer runs: a refresh, then the check
+            EXPECT_TRUE(waitUntil([this] { return !form->checkSerialsTH()->isRunning(); }, 60s));
             break;
         case Kind::Version:
             break; // made by the start
@@ -298,8 +308,8 @@ protected:
             // Whatever the check met, the release went to the server with a poster.
             const QString wanted = expect.poster == Poster::Given
                                        ? givenPoster()
-                                       : form->ServiceBaseUrl + u"/no-poster.jpg"_s;
-            EXPECT_EQ(form->InfoPosterUrl, wanted);
+                                       : form->core().serviceBaseUrl() + u"/no-poster.jpg"_s;
+            EXPECT_EQ(form->releaseInfo().infoPosterUrl(), wanted);
             std::vector<std::string> addBodies;
             for (const auto& request : server.requests()) {
                 if (request["path"] == "/torrent/add") {
@@ -315,8 +325,8 @@ protected:
 
     void checkPage(Page page) {
         const bool error = page == Page::Error;
-        EXPECT_EQ(form->LastInfoId, error ? u""_s : u"107187"_s);
-        EXPECT_EQ(form->InfoMagnet, u""_s); // no release magnet reached the page
+        EXPECT_EQ(form->releaseInfo().lastInfoId(), error ? u""_s : u"107187"_s);
+        EXPECT_EQ(form->releaseInfo().infoMagnet(), u""_s); // no release magnet reached the page
         const auto shown = [this] {
             return qb::releaseinfo::runViewScript(
                 form->WebBrowser1, u"document.body.innerHTML.indexOf('error_404.png')>0?'y':'n'"_s);
@@ -389,7 +399,7 @@ TEST_P(FaultMatrix, OutcomeThenAnsweringWindowThenFastClose) {
         } else {
             service.addFault(serviceFault(row.fault, targetOf(row.kind).path, slowMs(row.kind)));
         }
-        EXPECT_EQ(makeWindow().FormCreate(), row.expect.started);
+        EXPECT_EQ(makeWindow().core().FormCreate(), row.expect.started);
     } else {
         ASSERT_TRUE(startWindow());
         prepare(row.kind);

@@ -1,5 +1,6 @@
 // The file list's menu with its selection rules, the torrent list's menu on a first right
 // click, and the downloads of files and playlists.
+#include "app/app_core.h"
 #include "playback_fixture.h"
 
 #include <QAction>
@@ -92,7 +93,7 @@ TEST_F(FileList, TorrentMenuOpensOnTheFirstRightClickAtATorrentWithoutFiles) {
                                 "&dn=Seeking")
                      .empty());
     writeSettings(toQ(slow.baseUrl()), u"0"_s, toQ(service.baseUrl()));
-    ASSERT_TRUE(makeWindow().FormCreate());
+    ASSERT_TRUE(makeWindow().core().FormCreate());
     form->show();
     ASSERT_EQ(form->TorrentList->count(), 1);
     ASSERT_TRUE(form->TorrentList->item(0)->text().contains(u"пытаемся найти"_s));
@@ -112,7 +113,7 @@ TEST_F(FileList, DownloadOfAFileGoesThroughTheViewAndItsNoticeStays) {
     ASSERT_TRUE(waitUntil([this] {
         return form->LogP->text().startsWith(u"Загрузка завершена"_s);
     })) << form->LogP->text().toStdString();
-    EXPECT_TRUE(form->TransientStatus);
+    EXPECT_TRUE(form->transientStatus());
     ASSERT_EQ(dialogs->calls.size(), 1u);
     EXPECT_EQ(dialogs->calls[0].presetName, u"e01.mkv"_s);
     EXPECT_EQ(fileBytes(target), QByteArray(kEpisodeSize, 'x'));

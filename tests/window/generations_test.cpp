@@ -6,7 +6,12 @@
 #include "search_typing.h"
 #include "series_fixture.h"
 
+#include "app/app_core.h"
+#include "connection/connection.h"
 #include "connection/list/row_colours.h"
+#include "lists/lists_and_series.h"
+#include "releaseinfo/release_info.h"
+#include "search/tracker_search.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,8 +83,8 @@ protected:
         ASSERT_TRUE(
             waitUntil([this] { return form->LogP->text() == u"Торрент успешно добавлен"_s; },
                       std::chrono::seconds(30)));
-        ASSERT_TRUE(
-            waitUntil([this] { return !form->AddThread->isRunning(); }, std::chrono::seconds(30)));
+        ASSERT_TRUE(waitUntil([this] { return !form->addThread()->isRunning(); },
+                              std::chrono::seconds(30)));
     }
 
     // The torrents the server keeps across its own restart, by name.
@@ -151,7 +156,7 @@ protected:
 
 TEST_P(Generations, ConnectingLearnsTheGenerationWithoutAskingA11ServerAnythingNew) {
     server->clearRequests();
-    ASSERT_TRUE(makeWindow().FormCreate());
+    ASSERT_TRUE(makeWindow().core().FormCreate());
     form->show();
     ASSERT_EQ(form->TorrentList->count(), 2);
     if (today()) {
@@ -180,8 +185,9 @@ TEST_P(Generations, RowsShowTitlesSizesAndColours) {
     ASSERT_GE(show, 0);
     using qb::connection::RowTextColour;
     const auto colour = [this](int row) {
-        return qb::connection::torrentRowColour(form->ServerList[static_cast<size_t>(row)],
-                                                form->TorrentList->item(row)->text(), false)
+        return qb::connection::torrentRowColour(
+                   form->connection().entries()[static_cast<size_t>(row)],
+                   form->TorrentList->item(row)->text(), false)
             .text;
     };
     EXPECT_EQ(colour(film), RowTextColour::Black);
@@ -190,12 +196,12 @@ TEST_P(Generations, RowsShowTitlesSizesAndColours) {
 }
 
 TEST_P(Generations, TheAliveCheckKeepsTheServerConnected) {
-    form->Timer1Timer();
+    form->connection().Timer1Timer();
     EXPECT_EQ(form->status->text(), u"Сервер ОК"_s);
     EXPECT_EQ(form->TorrentList->count(), 2);
     // A server that stops answering is still noticed.
     server->stop();
-    form->Timer1Timer();
+    form->connection().Timer1Timer();
     EXPECT_EQ(form->status->text(), u"Сервер не отвечает"_s);
     EXPECT_EQ(form->TorrentList->count(), 0);
 }
@@ -206,7 +212,7 @@ TEST_P(Generations, TorrentsTheServerKeepsAcrossItsRestartAreShownAndPlayable) {
         << names.join(u'|').toStdString();
     if (today()) {
         // Only in the server's database now.
-        for (const auto& entry : form->ServerList) {
+        for (const auto& entry : form->connection().entries()) {
             EXPECT_EQ(entry.value("Status", -1), 5);
         }
     }
@@ -445,16 +451,17 @@ TEST_P(GenerationsWithSearch, AnAddedResultKeepsItsTitlePosterAndReleasePage) {
     searchAurora();
     clickResult(2);
     const QString poster = toQ(service.baseUrl()) + u"/img/posters/98214.jpg"_s;
-    form->InfoPosterUrl = poster;
+    form->releaseInfo().setInfoPosterUrl(poster);
     server->clearRequests();
     QTest::keyClick(form->SearchResult, Qt::Key_A, Qt::ControlModifier);
-    ASSERT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(30)));
+    ASSERT_TRUE(
+        waitUntil([this] { return !form->srlAdd()->isRunning(); }, std::chrono::seconds(30)));
     ASSERT_EQ(form->TorrentList->count(), 3);
     const std::string hash = "5c0a19f2318a69823d40965534b6ea9cd50861a5";
     if (today()) {
         const auto adds = actions("add");
         ASSERT_EQ(adds.size(), 1u);
-        EXPECT_EQ(adds[0]["title"], form->SearchResults[2].Title.toStdString());
+        EXPECT_EQ(adds[0]["title"], form->search().results()[2].Title.toStdString());
         EXPECT_EQ(adds[0]["poster"], poster.toStdString());
         EXPECT_EQ(adds[0]["save_to_db"], true);
         EXPECT_NE(adds[0]["data"].get<std::string>().find("\"id\":\"98214\""), std::string::npos);
@@ -462,7 +469,7 @@ TEST_P(GenerationsWithSearch, AnAddedResultKeepsItsTitlePosterAndReleasePage) {
     // The release page and the tracker's page follow the torrent through the server.
     int added = -1;
     for (int i = 0; i < form->TorrentList->count(); ++i) {
-        const auto& entry = form->ServerList[static_cast<size_t>(i)];
+        const auto& entry = form->connection().entries()[static_cast<size_t>(i)];
         if (QString::fromStdString(entry.value("Hash", std::string())).toLower() == toQ(hash)) {
             added = i;
         }
@@ -470,9 +477,9 @@ TEST_P(GenerationsWithSearch, AnAddedResultKeepsItsTitlePosterAndReleasePage) {
     ASSERT_GE(added, 0);
     QTest::mouseClick(form->TorrentList->viewport(), Qt::LeftButton, {},
                       rowCentre(form->TorrentList, added));
-    EXPECT_EQ(form->SelectedReleaseId, u"98214"_s);
+    EXPECT_EQ(form->connection().selectedReleaseId(), u"98214"_s);
     EXPECT_TRUE(form->TLopenID->isEnabled());
-    ASSERT_TRUE(waitUntil([this] { return form->LastInfoId == u"98214"_s; }));
+    ASSERT_TRUE(waitUntil([this] { return form->releaseInfo().lastInfoId() == u"98214"_s; }));
     // The export keeps release and poster for the next server.
     const QString list = appDir() + u"list.txt"_s;
     dialogs->answerNext(list);
@@ -505,20 +512,20 @@ TEST_P(Generations, AListFileIsAddedWithTitlesAndPosters) {
     }
     ASSERT_TRUE(waitUntil([this] {
         refresh();
-        for (const auto& entry : form->ServerList) {
+        for (const auto& entry : form->connection().entries()) {
             if (entry.value("Hash", std::string()) == std::string(40, '7')) {
                 return true;
             }
         }
         return false;
     }));
-    for (size_t i = 0; i < form->ServerList.size(); ++i) {
-        if (form->ServerList[i].value("Hash", std::string()) == std::string(40, '7')) {
+    for (size_t i = 0; i < form->connection().entries().size(); ++i) {
+        if (form->connection().entries()[i].value("Hash", std::string()) == std::string(40, '7')) {
             QTest::mouseClick(form->TorrentList->viewport(), Qt::LeftButton, {},
                               rowCentre(form->TorrentList, static_cast<int>(i)));
         }
     }
-    EXPECT_EQ(form->SelectedReleaseId, u"77"_s);
+    EXPECT_EQ(form->connection().selectedReleaseId(), u"77"_s);
 }
 
 TEST_P(Generations, ASeriesAddedFromAListIsCheckedAndUpdated) {
@@ -545,7 +552,7 @@ TEST_P(Generations, ASeriesAddedFromAListIsCheckedAndUpdated) {
     // server has the torrent's files (today's keeps them once the metadata has come).
     ASSERT_TRUE(waitUntil([&] {
         refresh();
-        for (const auto& entry : form->ServerList) {
+        for (const auto& entry : form->connection().entries()) {
             const nlohmann::ordered_json* files = qb::connection::entryFiles(entry);
             if (entry.value("Hash", std::string()) == hash && files != nullptr && !files->empty()) {
                 return true;
@@ -554,7 +561,7 @@ TEST_P(Generations, ASeriesAddedFromAListIsCheckedAndUpdated) {
         return false;
     }));
 
-    form->UpdateTimer1Timer(); // what the hourly timer runs: a refresh, then the check
+    form->lists().UpdateTimer1Timer(); // what the hourly timer runs: a refresh, then the check
     // The thread's findings reach the window after the thread has ended: the mark is awaited.
     ASSERT_TRUE(waitUntil([this] { return rowOf(form->TorrentList, u"[update] "_s) >= 0; },
                           std::chrono::seconds(30)));
@@ -564,11 +571,12 @@ TEST_P(Generations, ASeriesAddedFromAListIsCheckedAndUpdated) {
     // "Обновить торрент": the old release goes, the current one comes under the same id.
     const QString markedText = form->TorrentList->item(marked)->text();
     chooseFromRowMenu(markedText.left(12), form->update1);
-    ASSERT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(60)));
+    ASSERT_TRUE(
+        waitUntil([this] { return !form->srlAdd()->isRunning(); }, std::chrono::seconds(60)));
     const std::string current = "b9c3c859e7fcb058be4fe08031466b438c73feb5";
     bool oldThere = false;
     bool currentThere = false;
-    for (const auto& entry : form->ServerList) {
+    for (const auto& entry : form->connection().entries()) {
         const std::string entryHash = entry.value("Hash", std::string());
         oldThere = oldThere || entryHash == hash;
         currentThere = currentThere || QString::fromStdString(entryHash).toLower() == toQ(current);

@@ -2,6 +2,8 @@
 // torrents on the server or replacing them, against the stand-in TorrServer.
 #include "window_fixture.h"
 
+#include "app/app_core.h"
+#include "connection/connection.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
 
@@ -50,8 +52,8 @@ protected:
         writeSettings(toQ(server.baseUrl()), u"0"_s, toQ(service.baseUrl()));
         makeWindow();
         system->tray = false; // the tray menu then opens from the window
-        ASSERT_TRUE(form->FormCreate());
-        form->FirstShow = false; // the series check has tests of its own
+        ASSERT_TRUE(form->core().FormCreate());
+        form->core().skipFirstShowCheck(); // the series check has tests of its own
         form->show();
     }
 
@@ -246,10 +248,11 @@ TEST_F(Lists, ReplaceRemovesOnlyWhatWasThereWhenItBegan) {
     // and the list is refreshed: the rows no longer stand where they stood.
     QTimer::singleShot(100, form.get(), [this] {
         const std::string last =
-            form->ServerList[form->ServerList.size() - 1].value("Hash", std::string());
+            form->connection().entries()[form->connection().entries().size() - 1].value(
+                "Hash", std::string());
         server.client().Post("/torrent/rem", "{\"hash\":\"" + last + "\"}", "application/json");
         server.addMagnet(magnet(kHashC, "Arrived"));
-        form->ConnectButtonClick();
+        form->connection().ConnectButtonClick();
     });
     messages->answerNext(u"Да"_s);
     dialogs->answerNext(path);
@@ -334,7 +337,7 @@ TEST_F(Lists, BrokenConnectionWhileRemovingEndsTheReplace) {
 
 TEST_F(Lists, ImportsDoNothingWhileNotConnected) {
     server.stop();
-    form->Timer1Timer(); // the alive check notices
+    form->connection().Timer1Timer(); // the alive check notices
     ASSERT_NE(form->status->text(), u"Сервер ОК"_s);
     form->N25->trigger();
     messages->answerNext(u"Да"_s);
@@ -346,7 +349,7 @@ TEST_F(Lists, ExportWithoutAConnectionSaysSoAndWritesNothing) {
     addTorrent(magnet(kHashA, "Alpha"));
     refresh();
     server.stop();
-    form->Timer1Timer(); // the alive check notices
+    form->connection().Timer1Timer(); // the alive check notices
     ASSERT_EQ(form->status->text(), u"Сервер не отвечает"_s);
     const QString path = exportedFile();
     EXPECT_TRUE(dialogs->calls.empty()); // nobody is asked where to save nothing
@@ -362,7 +365,7 @@ TEST_F(Lists, ExportWhoseConnectionIsLostWhileItsDialogIsOpenWritesNothing) {
     refresh();
     dialogs->onShow = [this](const qb::test::FileDialogCall&) {
         server.stop();
-        form->Timer1Timer();
+        form->connection().Timer1Timer();
     };
     const QString path = exportedFile();
     ASSERT_EQ(dialogs->calls.size(), 1U);

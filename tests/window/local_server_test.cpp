@@ -2,6 +2,8 @@
 // program's server folder: started by the switch, stopped by name.
 #include "window_fixture.h"
 
+#include "app/app_core.h"
+#include "connection/connection.h"
 #include "platform/local_server.h"
 #include "platform/proc_processes.h"
 #include "service_standin.h"
@@ -27,7 +29,7 @@ protected:
         qb::test::FakePlatform fakes = qb::test::makeFakePlatform(appDir(), {}, true);
         processes = fakes.processes;
         form = std::make_unique<TForm1>(std::move(fakes.platform));
-        ASSERT_TRUE(form->FormCreate());
+        ASSERT_TRUE(form->core().FormCreate());
     }
 
     void TearDown() override {
@@ -56,7 +58,7 @@ protected:
     // again, as the test does.
     bool connectedAfterRefreshes() {
         return waitUntil([this] {
-            form->ConnectButtonClick();
+            form->connection().ConnectButtonClick();
             return form->status->text() == u"Сервер ОК"_s;
         });
     }
@@ -86,8 +88,8 @@ TEST_F(LocalServer, SwitchStartsTheServerFolderProgramAndStopsItByName) {
 TEST_F(LocalServer, ExitStopsTheServerUnlessItIsToBeKept) {
     form->Local1->setChecked(true);
     ASSERT_TRUE(connectedAfterRefreshes());
-    form->KeepLocalServerSetting = u"1"_s;
-    form->FormDestroy();
+    form->core().setKeepLocalServerForTest(u"1"_s);
+    form->core().FormDestroy();
     EXPECT_EQ(localServers(), 1);
 
     // A second window that does not keep it stops it at its exit.
@@ -95,7 +97,7 @@ TEST_F(LocalServer, ExitStopsTheServerUnlessItIsToBeKept) {
     qb::test::FakePlatform fakes = qb::test::makeFakePlatform(appDir(), {}, true);
     processes = nullptr; // the second window's fakes go with it
     auto second = std::make_unique<TForm1>(std::move(fakes.platform));
-    second->KeepLocalServerSetting = u"0"_s;
+    second->core().setKeepLocalServerForTest(u"0"_s);
     second.reset();
     EXPECT_TRUE(waitUntil([this] { return localServers() == 0; }));
 }

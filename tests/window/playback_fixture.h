@@ -2,7 +2,9 @@
 
 #include "window_fixture.h"
 
+#include "app/app_core.h"
 #include "app/workers/bmd_thread.h"
+#include "playback/playback.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
 
@@ -56,9 +58,9 @@ protected:
         ASSERT_FALSE(filmHash.empty());
         ASSERT_FALSE(showHash.empty());
         writeSettings(toQ(server->baseUrl()), QStringLiteral("0"), toQ(service.baseUrl()));
-        ASSERT_TRUE(makeWindow().FormCreate());
+        ASSERT_TRUE(makeWindow().core().FormCreate());
         form->show();
-        form->PlayerPath = QStringLiteral("/usr/bin/player");
+        form->playback().setPlayerPath(QStringLiteral("/usr/bin/player"));
         server->clearRequests();
     }
 
@@ -126,8 +128,8 @@ protected:
     bool preloadEnded(std::chrono::milliseconds limit = std::chrono::seconds(30)) {
         return waitUntil(
             [this] {
-                return !form->Gauge1->isVisible() && !form->BMDThread1->isRunning() &&
-                       !form->BMDThread2->isRunning();
+                return !form->Gauge1->isVisible() && !form->bmdThread1()->isRunning() &&
+                       !form->bmdThread2()->isRunning();
             },
             limit);
     }
@@ -144,7 +146,7 @@ protected:
     }
 
     QByteArray playerPlaylist() const {
-        QFile file(form->PlayerPlaylist());
+        QFile file(form->playback().PlayerPlaylist());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 

@@ -2,7 +2,11 @@
 // progress, Esc, the player start, and the play commands that must do nothing.
 #include "playback_fixture.h"
 
+#include "app/app_core.h"
+#include "connection/connection.h"
+#include "playback/playback.h"
 #include "search/text/url_encoding.h"
+#include "search/tracker_search.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,7 +32,7 @@ protected:
     }
 
     std::string playlistOf(const std::string& hash) {
-        for (const auto& entry : form->ServerList) {
+        for (const auto& entry : form->connection().entries()) {
             if (entry.value("Hash", std::string()) == hash) {
                 return entry.value("Playlist", std::string());
             }
@@ -80,7 +84,7 @@ TEST_F(Playback, DoubleClickPreloadsWithProgressThenStartsThePlayerOnThePlaylist
 
     EXPECT_FALSE(form->Gauge1->isVisible());
     EXPECT_EQ(form->Label2->text(), QString());
-    EXPECT_FALSE(form->PreloadCancelled);
+    EXPECT_FALSE(form->playback().preloadCancelled());
 }
 
 TEST_F(Playback, SecondPlayCommandWhileThePreloadRunsDoesNothing) {
@@ -92,7 +96,7 @@ TEST_F(Playback, SecondPlayCommandWhileThePreloadRunsDoesNothing) {
     QTest::keyClick(form->windowHandle(), Qt::Key_P, Qt::ControlModifier); // mPlay's shortcut
     doubleClickRow(form->TorrentList, rowOf(form->TorrentList, u"Show"_s));
     form->AddList->setCurrentRow(0);
-    form->MenuItem1Click();
+    form->playback().MenuItem1Click();
     EXPECT_EQ(requestsOf("/torrent/play").size(), playlists);
     EXPECT_TRUE(requestsOf("/torrent/preload/" + showHash + "/Show_e01.mkv").empty());
 
@@ -105,16 +109,16 @@ TEST_F(Playback, EscCancelsThePreloadAndThePlayerNeverStarts) {
     slowDown();
     // Esc before any preload changes nothing for the next one.
     QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
-    EXPECT_FALSE(form->PreloadCancelled);
+    EXPECT_FALSE(form->playback().preloadCancelled());
 
     playFilm();
     ASSERT_TRUE(waitUntil([this] { return form->Gauge1->isVisible(); }));
     EXPECT_EQ(QApplication::focusWidget(), nullptr); // the list gave the focus away
     QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
-    EXPECT_TRUE(form->PreloadCancelled);
+    EXPECT_TRUE(form->playback().preloadCancelled());
     ASSERT_TRUE(preloadEnded());
     EXPECT_TRUE(processes->starts.empty());
-    EXPECT_FALSE(form->PreloadCancelled);
+    EXPECT_FALSE(form->playback().preloadCancelled());
     EXPECT_EQ(form->Label2->text(), QString());
 
     // Esc while no preload runs, then the next playback (of another torrent, whose preload is
@@ -127,7 +131,7 @@ TEST_F(Playback, EscCancelsThePreloadAndThePlayerNeverStarts) {
 
 TEST_F(Playback, FailedFirstStatusStillStartsThePlayerOnTheNewPlaylist) {
     ASSERT_TRUE(server->setFaults({{"status", {{"path", "/torrent/stat"}, {"code", 404}}}}));
-    QFile::remove(form->PlayerPlaylist());
+    QFile::remove(form->playback().PlayerPlaylist());
     playFilm();
     ASSERT_TRUE(waitUntil([this] { return !processes->starts.empty(); }));
     EXPECT_FALSE(playerPlaylist().isEmpty());
@@ -145,15 +149,15 @@ TEST_F(Playback, BrokenStatusAnswerEndsThePollingAndStartsThePlayer) {
 
 TEST_F(Playback, SearchResultSourcePreloadsThroughThePlayAddress) {
     const QString magnet = u"magnet:?xt=urn:btih:"_s + toQ(filmHash) + u"&amp;dn=Film"_s;
-    form->SearchResults = {{magnet, u"/t/1"_s, u"Film"_s, u"12 MB"_s, u"1"_s, u"0"_s}};
+    form->search().setResultsForTest({{magnet, u"/t/1"_s, u"Film"_s, u"12 MB"_s, u"1"_s, u"0"_s}});
     form->SearchResult->addItem(u"Film"_s);
     form->SearchResult->setCurrentRow(0);
     // A playback started from the search results, as that part of the window starts one.
-    ASSERT_TRUE(form->writePlayerPlaylist("#EXTM3U\r\n"));
-    form->PlaySourceSearch = true;
-    form->PlaySourceFiles = false;
+    ASSERT_TRUE(form->playback().writePlayerPlaylist("#EXTM3U\r\n"));
+    form->playback().setPlaysFromSearchForTest(true);
+    form->playback().setPlaysFromFilesForTest(false);
     form->Gauge1->setValue(0);
-    form->BMDThread1->Start();
+    form->bmdThread1()->Start();
 
     ASSERT_TRUE(waitUntil([this] { return !processes->starts.empty(); }));
     ASSERT_TRUE(preloadEnded());
@@ -221,9 +225,9 @@ TEST_F(Playback, ClosingTheWindowDuringAPreloadEndsWithinSecondsWithoutThePlayer
     qb::test::FakePlatform fakes = qb::test::makeFakePlatform(appDir());
     fakes.platform.processes = std::make_unique<CountingProcesses>(starts);
     form = std::make_unique<TForm1>(std::move(fakes.platform));
-    ASSERT_TRUE(form->FormCreate());
+    ASSERT_TRUE(form->core().FormCreate());
     form->show();
-    form->PlayerPath = u"/usr/bin/player"_s;
+    form->playback().setPlayerPath(u"/usr/bin/player"_s);
     slowDown();
     playFilm();
     ASSERT_TRUE(waitUntil([this] { return form->Gauge1->isVisible(); }));
@@ -236,7 +240,7 @@ TEST_F(Playback, ClosingTheWindowDuringAPreloadEndsWithinSecondsWithoutThePlayer
 }
 
 TEST_F(Playback, WithoutAPlayerTheCommandsOnlyAskForOne) {
-    form->PlayerPath.clear();
+    form->playback().setPlayerPath(QString());
     playFilm();
     ASSERT_EQ(messages->calls.size(), 1u);
     EXPECT_EQ(messages->calls[0].text, u"Выберите предпочитаемый плеер!"_s);
@@ -244,7 +248,7 @@ TEST_F(Playback, WithoutAPlayerTheCommandsOnlyAskForOne) {
     EXPECT_EQ(messages->calls[0].icon, qb::platform::MessageIcon::Information);
     EXPECT_EQ(form->LogP->text(), u"Необходимо выбрать видеоплеер..."_s);
     EXPECT_TRUE(requestsOf("/torrent/play").empty());
-    EXPECT_FALSE(form->BMDThread1->isRunning());
+    EXPECT_FALSE(form->bmdThread1()->isRunning());
 }
 
 TEST_F(Playback, ChoosingThePlayerKeepsItInTheSettings) {
@@ -252,7 +256,7 @@ TEST_F(Playback, ChoosingThePlayerKeepsItInTheSettings) {
     QTest::mouseClick(form->ChosePlayerBut, Qt::LeftButton);
     ASSERT_EQ(dialogs->calls.size(), 1u);
     EXPECT_EQ(dialogs->calls[0].title, u"Выбор плеера"_s);
-    EXPECT_EQ(form->PlayerPath, u"/opt/players/mpv"_s);
+    EXPECT_EQ(form->playback().playerPath(), u"/opt/players/mpv"_s);
     EXPECT_EQ(form->ChosePlayerBut->text(), u"Сменить плеер"_s);
     EXPECT_EQ(form->ChosePlayerBut->toolTip(), u"/opt/players/mpv"_s);
     EXPECT_EQ(form->LogP->text(), u"Видеоплеер выбран и будет использоваться по умолчанию"_s);
@@ -261,7 +265,7 @@ TEST_F(Playback, ChoosingThePlayerKeepsItInTheSettings) {
 
     // A cancelled dialog keeps the player.
     QTest::mouseClick(form->ChosePlayerBut, Qt::LeftButton);
-    EXPECT_EQ(form->PlayerPath, u"/opt/players/mpv"_s);
+    EXPECT_EQ(form->playback().playerPath(), u"/opt/players/mpv"_s);
 }
 
 TEST_F(Playback, RowsThatStillShowNoSizeCannotBePlayed) {
@@ -269,7 +273,7 @@ TEST_F(Playback, RowsThatStillShowNoSizeCannotBePlayed) {
     form->TorrentList->item(row)->setText(form->TorrentList->item(row)->text() + u" 0.00"_s);
     doubleClickRow(form->TorrentList, row);
     EXPECT_TRUE(requestsOf("/torrent/play").empty());
-    EXPECT_FALSE(form->BMDThread1->isRunning());
+    EXPECT_FALSE(form->bmdThread1()->isRunning());
 }
 
 } // namespace

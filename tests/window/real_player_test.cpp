@@ -1,5 +1,7 @@
 // A real player end to end: a short video made with ffmpeg, served by the stand-in TorrServer
 // from its content folder, played from the window by mpv (no picture, no sound).
+#include "app/app_core.h"
+#include "playback/playback.h"
 #include "playback_fixture.h"
 
 #include <QFileInfo>
@@ -74,9 +76,9 @@ TEST_P(RealPlayer, MpvPlaysTheStreamThroughThePlaylist) {
     processes = fakes.processes;
     form->close();
     form = std::make_unique<TForm1>(std::move(fakes.platform));
-    ASSERT_TRUE(form->FormCreate());
+    ASSERT_TRUE(form->core().FormCreate());
     form->show();
-    form->PlayerPath = player;
+    form->playback().setPlayerPath(player);
     server->clearRequests();
 
     const int row = rowOf(form->TorrentList, u"Clip - "_s);

@@ -8,7 +8,9 @@
 #include "app/workers/nested_loops.h"
 #include "connection/http/request_bodies.h"
 #include "job_log.h"
+#include "lists/lists_and_series.h"
 #include "releaseinfo/page/info_cache.h"
+#include "releaseinfo/release_info.h"
 #include "releaseinfo/view_scripts.h"
 #include "search_typing.h"
 
@@ -76,7 +78,7 @@ protected:
         form->show();
         QTest::mouseClick(form->ConnectButton, Qt::LeftButton);
         ASSERT_EQ(form->status->text(), u"Сервер ОК"_s);
-        ASSERT_TRUE(waitUntil([this] { return !form->CheckSerialsTH->isRunning(); }));
+        ASSERT_TRUE(waitUntil([this] { return !form->checkSerialsTH()->isRunning(); }));
         qb::app::setNestedLoopObserver([this](NestedLoop kind) { refreshInside(kind); });
     }
 
@@ -102,7 +104,7 @@ protected:
                                       "application/json");
             }
         }
-        form->UpdateTimer1Timer();
+        form->lists().UpdateTimer1Timer();
     }
 
     // Runs one flow with refreshes inside its nested loops; `done` tells when it has ended.
@@ -117,9 +119,9 @@ protected:
     }
 
     bool workersIdle() const {
-        return !form->BMDThread1->isRunning() && !form->BMDThread2->isRunning() &&
-               !form->AddThread->isRunning() && !form->SRLAdd->isRunning() &&
-               !form->CheckSerialsTH->isRunning();
+        return !form->bmdThread1()->isRunning() && !form->bmdThread2()->isRunning() &&
+               !form->addThread()->isRunning() && !form->srlAdd()->isRunning() &&
+               !form->checkSerialsTH()->isRunning();
     }
 
     std::string loopsSeen() const {
@@ -212,7 +214,7 @@ TEST_F(Reentrancy, DroppedMagnetIsAdded) {
             QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(viewport, &drop);
         },
-        [this] { return !form->AddThread->isRunning(); });
+        [this] { return !form->addThread()->isRunning(); });
     EXPECT_GE(seen[NestedLoop::Wait], 1) << loopsSeen();
     EXPECT_TRUE(serverHolds(hash));
 }
@@ -226,7 +228,7 @@ TEST_F(Reentrancy, SearchResultIsAdded) {
             rightClickAt(list, list->visualItemRect(list->item(3)).center());
             chooseFrom(form->PopupMenu1, form->N2);
         },
-        [this] { return !form->SRLAdd->isRunning(); });
+        [this] { return !form->srlAdd()->isRunning(); });
     EXPECT_GE(seen[NestedLoop::Wait], 1) << loopsSeen();
     EXPECT_TRUE(serverHolds("F5DF4B7E9F558698EC00DD9D8C70240D4013780F"));
 }
@@ -234,14 +236,16 @@ TEST_F(Reentrancy, SearchResultIsAdded) {
 TEST_F(Reentrancy, ImportsAddAndReplace) {
     const QString added = u"magnet:?xt=urn:btih:4444444444444444444444444444444444444444&dn=Four"_s;
     dialogs->answerNext(writeList(u"add.txt"_s, {added}));
-    drive([this] { chooseFromTrayMenu(form->N25); }, [this] { return !form->ImportRunning; });
+    drive([this] { chooseFromTrayMenu(form->N25); },
+          [this] { return !form->lists().importRunning(); });
     EXPECT_TRUE(serverHolds("4444444444444444444444444444444444444444"));
 
     const QString replacing =
         u"magnet:?xt=urn:btih:5555555555555555555555555555555555555555&dn=Five"_s;
     messages->answerNext(u"Да"_s);
     dialogs->answerNext(writeList(u"replace.txt"_s, {replacing}));
-    drive([this] { chooseFromTrayMenu(form->N23); }, [this] { return !form->ImportRunning; });
+    drive([this] { chooseFromTrayMenu(form->N23); },
+          [this] { return !form->lists().importRunning(); });
     EXPECT_GE(seen[NestedLoop::Dialog], 2) << loopsSeen();
     EXPECT_GE(seen[NestedLoop::Request], 2) << loopsSeen();
     EXPECT_TRUE(serverHolds("5555555555555555555555555555555555555555"));
@@ -280,9 +284,10 @@ TEST_F(Reentrancy, PageBuiltInsideAnotherIsCachedUnderItsOwnId) {
     }
     // The page on display is the one built inside, and only that one counts as on display.
     EXPECT_EQ(qb::releaseinfo::elementInnerHtml(form->WebBrowser1, u"magnet"_s).value_or(QString()),
-              form->InfoMagnet);
-    EXPECT_TRUE(form->InfoMagnet.contains(u"A08B136C14D6CDD1C3CEDB0BCCE88729322F98D1"_s));
-    EXPECT_EQ(form->LastInfoId, u"215640"_s);
+              form->releaseInfo().infoMagnet());
+    EXPECT_TRUE(
+        form->releaseInfo().infoMagnet().contains(u"A08B136C14D6CDD1C3CEDB0BCCE88729322F98D1"_s));
+    EXPECT_EQ(form->releaseInfo().lastInfoId(), u"215640"_s);
 }
 
 // A dropped ".torrent" that is a pipe holds the adding job in its read past the teardown's
@@ -299,7 +304,7 @@ TEST_F(Reentrancy, JobLeftBehindByTheTeardownNeverReachesTheWindow) {
     QCoreApplication::sendEvent(viewport, &enter);
     QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(viewport, &drop);
-    form->AddThread->setTeardownWaitLimit(std::chrono::milliseconds(200));
+    form->addThread()->setTeardownWaitLimit(std::chrono::milliseconds(200));
     // Once the job has the pipe open, it waits in its read for what this end writes.
     int writer = -1;
     ASSERT_TRUE(waitUntil([&] {

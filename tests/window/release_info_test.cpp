@@ -2,8 +2,11 @@
 // the cache; the information view's events and what its pages may do.
 #include "window_fixture.h"
 
+#include "app/app_core.h"
+#include "connection/connection.h"
 #include "releaseinfo/info_view_page.h"
 #include "releaseinfo/page/info_cache.h"
+#include "releaseinfo/release_info.h"
 #include "releaseinfo/view_document.h"
 #include "releaseinfo/view_scripts.h"
 #include "service_standin.h"
@@ -45,7 +48,7 @@ protected:
             ASSERT_TRUE(QDir(appDir()).mkdir(u"cache"_s));
         }
         writeSettings(toQ(server.baseUrl()), u"0"_s, toQ(service.baseUrl()));
-        ASSERT_TRUE(makeWindow().FormCreate());
+        ASSERT_TRUE(makeWindow().core().FormCreate());
         form->show();
         ASSERT_TRUE(waitUntil([&] { return idlePageShown(); }));
         service.clearRequests();
@@ -140,14 +143,15 @@ TEST_F(ReleaseInfo, SelectedTorrentShowsItsBuiltPageAndCachesIt) {
     ASSERT_TRUE(waitUntil([&] { return releasePageShown(); }));
 
     EXPECT_EQ(infoRequests("107187"), 1);
-    EXPECT_EQ(form->LastInfoId, u"107187"_s);
-    EXPECT_EQ(form->InfoPosterUrl, base() + u"/img/posters/107187.jpg"_s);
-    EXPECT_TRUE(form->InfoMagnet.startsWith(
+    EXPECT_EQ(form->releaseInfo().lastInfoId(), u"107187"_s);
+    EXPECT_EQ(form->releaseInfo().infoPosterUrl(), base() + u"/img/posters/107187.jpg"_s);
+    EXPECT_TRUE(form->releaseInfo().infoMagnet().startsWith(
         u"magnet:?xt=urn:btih:6E38DD076E2E61C511669A7B3628C2DE7111A92D&amp;dn=tracker.example_"_s))
-        << form->InfoMagnet.toStdString();
+        << form->releaseInfo().infoMagnet().toStdString();
     // Written in place: the view did not navigate away from the idle page's address.
     EXPECT_TRUE(form->WebBrowser1->url().toString().endsWith(u"/abt.need"_s));
-    EXPECT_EQ(js(u"document.getElementById('magnet').innerHTML"_s), form->InfoMagnet);
+    EXPECT_EQ(js(u"document.getElementById('magnet').innerHTML"_s),
+              form->releaseInfo().infoMagnet());
     EXPECT_TRUE(waitUntil([&] { return imageLoaded(0) && imageLoaded(3); }))
         << "poster, screenshot";
     EXPECT_EQ(js(u"String(document.querySelectorAll('a[target=_blank]').length)"_s), u"5"_s);
@@ -166,16 +170,16 @@ TEST_F(ReleaseInfo, CachedPageComesBackAfterAnotherWithItsPictures) {
     clickRow("id_1A2B3");
     ASSERT_TRUE(waitUntil([&] { return releasePageShown(); }));
     clickRow("id_34A58");
-    ASSERT_TRUE(waitUntil([&] { return form->LastInfoId == u"215640"_s; }));
+    ASSERT_TRUE(waitUntil([&] { return form->releaseInfo().lastInfoId() == u"215640"_s; }));
     EXPECT_EQ(infoRequests("215640"), 1);
-    form->InfoPosterUrl.clear();
+    form->releaseInfo().setInfoPosterUrl(QString());
 
     clickRow("id_1A2B3");
     ASSERT_TRUE(waitUntil([&] { return cachedPageShown(u"107187"_s); }));
     EXPECT_EQ(infoRequests("107187"), 1); // none more: the cache file was shown
-    EXPECT_EQ(form->LastInfoId, u""_s);
-    ASSERT_TRUE(waitUntil([&] { return !form->InfoPosterUrl.isEmpty(); }));
-    EXPECT_EQ(form->InfoPosterUrl, base() + u"/img/posters/107187.jpg"_s);
+    EXPECT_EQ(form->releaseInfo().lastInfoId(), u""_s);
+    ASSERT_TRUE(waitUntil([&] { return !form->releaseInfo().infoPosterUrl().isEmpty(); }));
+    EXPECT_EQ(form->releaseInfo().infoPosterUrl(), base() + u"/img/posters/107187.jpg"_s);
     // The file page shows its poster and screenshots from their web addresses, its text in
     // the right encoding.
     EXPECT_TRUE(waitUntil([&] { return imageLoaded(0) && imageLoaded(3); }));
@@ -189,7 +193,7 @@ TEST_F(ReleaseInfo, SameSelectionTwiceShowsThePageOnce) {
     // The click's handler has run when the click returns: a second request would have gone out.
     clickRow("id_1A2B3");
     EXPECT_EQ(infoRequests("107187"), 1);
-    EXPECT_EQ(form->LastInfoId, u"107187"_s);
+    EXPECT_EQ(form->releaseInfo().lastInfoId(), u"107187"_s);
     EXPECT_FALSE(form->WebBrowser1->url().isLocalFile());
 }
 
@@ -198,13 +202,14 @@ TEST_F(ReleaseInfo, TorrentMarkedForUpdateIsBuiltOnEverySelection) {
     ASSERT_TRUE(waitUntil([&] { return releasePageShown(); }));
     QListWidgetItem* row = form->TorrentList->item(rowOf("id_1A2B3"));
     row->setText(u"[update] "_s + row->text());
-    form->ShowIdlePage();
-    ASSERT_TRUE(waitUntil([&] { return form->LastInfoId.isEmpty() && idlePageShown(); }));
+    form->connection().ShowIdlePage();
+    ASSERT_TRUE(
+        waitUntil([&] { return form->releaseInfo().lastInfoId().isEmpty() && idlePageShown(); }));
 
     clickRow("id_1A2B3");
-    ASSERT_TRUE(waitUntil([&] { return form->LastInfoId == u"107187"_s; }));
+    ASSERT_TRUE(waitUntil([&] { return form->releaseInfo().lastInfoId() == u"107187"_s; }));
     EXPECT_EQ(infoRequests("107187"), 2);
-    EXPECT_EQ(form->InfoPosterUrl, base() + u"/img/posters/107187.jpg"_s);
+    EXPECT_EQ(form->releaseInfo().infoPosterUrl(), base() + u"/img/posters/107187.jpg"_s);
     EXPECT_FALSE(form->WebBrowser1->url().isLocalFile());
 }
 
@@ -213,33 +218,33 @@ TEST_F(ReleaseInfo, TorrentWithoutReleaseIdShowsTheIdlePage) {
     ASSERT_TRUE(waitUntil([&] { return releasePageShown(); }));
     clickRow("Alpha");
     ASSERT_TRUE(waitUntil([&] { return idlePageShown(); }));
-    EXPECT_EQ(form->LastInfoId, u""_s);
+    EXPECT_EQ(form->releaseInfo().lastInfoId(), u""_s);
 }
 
 TEST_F(ReleaseInfo, FailedRequestShowsTheErrorPageAndTriesAgainNextTime) {
     service.dropConnections("/get_info.php", 1);
-    form->InfoMagnet = u"earlier"_s;
-    form->InfoPosterUrl = u"earlier"_s;
-    form->ShowReleaseInfo(u"107187"_s);
+    form->releaseInfo().setInfoMagnetForTest(u"earlier"_s);
+    form->releaseInfo().setInfoPosterUrl(u"earlier"_s);
+    form->releaseInfo().ShowReleaseInfo(u"107187"_s);
     EXPECT_EQ(js(u"document.images.length?document.images[0].getAttribute('src'):null"_s),
               u"http://127.0.0.1:8091/error_404.png"_s);
-    EXPECT_EQ(form->LastInfoId, u""_s);
+    EXPECT_EQ(form->releaseInfo().lastInfoId(), u""_s);
     // No release is on display: the magnet of the earlier page is not offered for adding.
-    EXPECT_EQ(form->InfoMagnet, u""_s);
-    EXPECT_EQ(form->InfoPosterUrl, u""_s);
+    EXPECT_EQ(form->releaseInfo().infoMagnet(), u""_s);
+    EXPECT_EQ(form->releaseInfo().infoPosterUrl(), u""_s);
     EXPECT_FALSE(QFile::exists(cacheFile(u"107187"_s)));
 
-    form->ShowReleaseInfo(u"107187"_s);
+    form->releaseInfo().ShowReleaseInfo(u"107187"_s);
     EXPECT_EQ(infoRequests("107187"), 2);
-    EXPECT_EQ(form->LastInfoId, u"107187"_s);
+    EXPECT_EQ(form->releaseInfo().lastInfoId(), u"107187"_s);
     EXPECT_TRUE(releasePageShown());
 }
 
 TEST_F(ReleaseInfo, EmptyAnswerShowsTheErrorPage) {
     service.answerWith("/get_info.php", 200, "", 1);
-    form->ShowReleaseInfo(u"107187"_s);
+    form->releaseInfo().ShowReleaseInfo(u"107187"_s);
     EXPECT_EQ(js(u"document.body.innerHTML.indexOf('error_404.png')>0?'y':null"_s), u"y"_s);
-    EXPECT_EQ(form->LastInfoId, u""_s);
+    EXPECT_EQ(form->releaseInfo().lastInfoId(), u""_s);
 }
 
 TEST_F(ReleaseInfo, UnwritableCacheFileIsReportedAndThePageStays) {
@@ -249,7 +254,7 @@ TEST_F(ReleaseInfo, UnwritableCacheFileIsReportedAndThePageStays) {
     EXPECT_EQ(messages->calls[0].icon, MessageIcon::Error);
     EXPECT_TRUE(messages->calls[0].text.contains(u"107187.html"_s));
     EXPECT_TRUE(releasePageShown());
-    EXPECT_EQ(form->LastInfoId, u"107187"_s);
+    EXPECT_EQ(form->releaseInfo().lastInfoId(), u"107187"_s);
 }
 
 TEST_F(ReleaseInfo, CastLinkClickOpensTheFilmDatabaseInTheBrowser) {
@@ -261,7 +266,7 @@ TEST_F(ReleaseInfo, CastLinkClickOpensTheFilmDatabaseInTheBrowser) {
     EXPECT_EQ(opened.host(), u"www.filmdb.example"_s);
     EXPECT_TRUE(opened.query(QUrl::FullyDecoded).endsWith(u"m_act[find]= Иван Петров"_s))
         << opened.toString().toStdString();
-    EXPECT_EQ(form->LastInfoId, u"107187"_s); // the view itself stayed where it was
+    EXPECT_EQ(form->releaseInfo().lastInfoId(), u"107187"_s); // the view itself stayed where it was
 }
 
 // Links of a page that lead anywhere but the web open nothing.
@@ -290,9 +295,9 @@ TEST_F(ReleaseInfo, OnlyWebLinksOfAPageReachTheBrowser) {
 }
 
 TEST_F(ReleaseInfo, IdlePageShowsNoScrollBarsAndEmptiesTheLastId) {
-    form->LastInfoId = u"107187"_s;
-    form->ShowIdlePage();
-    EXPECT_TRUE(waitUntil([&] { return form->LastInfoId.isEmpty(); }));
+    form->releaseInfo().setLastInfoIdForTest(u"107187"_s);
+    form->connection().ShowIdlePage();
+    EXPECT_TRUE(waitUntil([&] { return form->releaseInfo().lastInfoId().isEmpty(); }));
     ASSERT_TRUE(waitUntil([&] {
         return idlePageShown() &&
                js(u"document.body.style.overflowX+document.body.style.overflowY"_s) ==
@@ -309,9 +314,10 @@ TEST_F(ReleaseInfo, IdlePageShowsNoScrollBarsAndEmptiesTheLastId) {
 TEST_F(ReleaseInfo, CachedPageKeepsItsScrollBars) {
     clickRow("id_1A2B3");
     ASSERT_TRUE(waitUntil([&] { return releasePageShown(); }));
-    form->ShowIdlePage();
-    ASSERT_TRUE(waitUntil([&] { return form->LastInfoId.isEmpty() && idlePageShown(); }));
-    form->ShowReleaseInfo(u"107187"_s);
+    form->connection().ShowIdlePage();
+    ASSERT_TRUE(
+        waitUntil([&] { return form->releaseInfo().lastInfoId().isEmpty() && idlePageShown(); }));
+    form->releaseInfo().ShowReleaseInfo(u"107187"_s);
     ASSERT_TRUE(waitUntil([&] { return cachedPageShown(u"107187"_s); }));
     ASSERT_TRUE(waitUntil([&] { return imageLoaded(3); }));
     EXPECT_EQ(js(u"window.innerWidth>document.documentElement.clientWidth?'bar':null"_s), u"bar"_s);
@@ -339,7 +345,7 @@ TEST_F(ReleaseInfo, CachedPageCannotReachFilesOrLocalServices) {
                    .c_str());
     page.close();
 
-    form->ShowReleaseInfo(u"555"_s);
+    form->releaseInfo().ShowReleaseInfo(u"555"_s);
     std::vector<QUrl> navigations;
     QObject::connect(static_cast<qb::releaseinfo::InfoViewPage*>(form->WebBrowser1->page()),
                      &qb::releaseinfo::InfoViewPage::navigating, form.get(),
@@ -353,7 +359,7 @@ TEST_F(ReleaseInfo, CachedPageCannotReachFilesOrLocalServices) {
         << form->WebBrowser1->url().toString().toStdString();
     // The view takes navigations in order: once the idle page's own has begun, the page's
     // attempt has been decided.
-    form->ShowIdlePage();
+    form->connection().ShowIdlePage();
     ASSERT_TRUE(waitUntil([&] {
         return !navigations.empty() && navigations.back().toString().contains(u"abt.need"_s);
     }));
@@ -374,9 +380,9 @@ TEST_F(ReleaseInfoWithoutCache, EverySelectionAfterAnotherPageFetchesAnew) {
     clickRow("id_1A2B3");
     ASSERT_TRUE(waitUntil([&] { return releasePageShown(); }));
     clickRow("id_34A58");
-    ASSERT_TRUE(waitUntil([&] { return form->LastInfoId == u"215640"_s; }));
+    ASSERT_TRUE(waitUntil([&] { return form->releaseInfo().lastInfoId() == u"215640"_s; }));
     clickRow("id_1A2B3");
-    ASSERT_TRUE(waitUntil([&] { return form->LastInfoId == u"107187"_s; }));
+    ASSERT_TRUE(waitUntil([&] { return form->releaseInfo().lastInfoId() == u"107187"_s; }));
     EXPECT_EQ(infoRequests("107187"), 2);
     EXPECT_FALSE(QDir(appDir() + u"cache"_s).exists()); // never made by the program
 }

@@ -2,8 +2,13 @@
 // adding a result to the stand-in TorrServer.
 #include "window_fixture.h"
 
+#include "app/app_core.h"
 #include "app/workers/bmd_thread.h"
+#include "connection/connection.h"
 #include "connection/http/http_client.h"
+#include "playback/playback.h"
+#include "releaseinfo/release_info.h"
+#include "search/tracker_search.h"
 #include "search_typing.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
@@ -43,7 +48,7 @@ protected:
         WindowTest::SetUp();
         ASSERT_TRUE(server.start()) << server.error();
         writeSettings(toQ(server.baseUrl()), u"0"_s, toQ(service.baseUrl()));
-        ASSERT_TRUE(makeWindow().FormCreate());
+        ASSERT_TRUE(makeWindow().core().FormCreate());
         ASSERT_EQ(form->status->text(), u"Сервер ОК"_s);
         form->show();
         form->activateWindow();
@@ -107,7 +112,7 @@ protected:
     // The body of the one add the worker sent, once it has ended.
     std::string onlyAddBody() {
         EXPECT_TRUE(
-            waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(30)));
+            waitUntil([this] { return !form->srlAdd()->isRunning(); }, std::chrono::seconds(30)));
         const auto adds = serverRequestsTo("/torrent/add");
         EXPECT_EQ(adds.size(), 1u);
         return adds.size() == 1 ? adds[0]["body"].get<std::string>() : std::string();
@@ -137,7 +142,7 @@ TEST_F(Searching, TextSearchListsBothPagesAndAddsTheThirdResult) {
     EXPECT_TRUE(listed.contains(u"Северное сияние (2019) Telesync 1080P - 1.10 ГБ [2/1]"_s));
     EXPECT_TRUE(listed.contains(
         u"Лис & Барсук / Fox & Badger (2020) WEB-DLRip 1080p - 1.46 ГБ [230/40]"_s));
-    EXPECT_EQ(form->SearchResults.size(), 9u);
+    EXPECT_EQ(form->search().results().size(), 9u);
     EXPECT_EQ(form->LogP->text(), u"Найдено 9 записей"_s);
     EXPECT_TRUE(form->SearchT->isEnabled() && form->Search->isEnabled() &&
                 form->Top1->isEnabled() && form->Button1->isEnabled());
@@ -148,7 +153,7 @@ TEST_F(Searching, TextSearchListsBothPagesAndAddsTheThirdResult) {
     ASSERT_TRUE(form->SearchResult->hasFocus());
     // The poster the release page of this row shows.
     const QString poster = toQ(service.baseUrl()) + u"/img/posters/98214.jpg"_s;
-    form->InfoPosterUrl = poster;
+    form->releaseInfo().setInfoPosterUrl(poster);
     QTest::keyClick(form->SearchResult, Qt::Key_A, Qt::ControlModifier);
 
     EXPECT_EQ(onlyAddBody(),
@@ -160,22 +165,23 @@ TEST_F(Searching, TextSearchListsBothPagesAndAddsTheThirdResult) {
               targets.end());
     EXPECT_EQ(form->TorrentList->count(), 1);
     EXPECT_EQ(form->LogP->text(), u"Всего торрентов: на сервере - 1, в поиске - 9"_s);
-    EXPECT_EQ(form->SRLAddMode, QString());
-    EXPECT_EQ(form->InfoPosterUrl, poster);
+    EXPECT_EQ(form->search().addingMode(), QString());
+    EXPECT_EQ(form->releaseInfo().infoPosterUrl(), poster);
 }
 
 TEST_F(Searching, UncheckedPosterFallsBackToThePlaceholder) {
     searchFor(u"северное сияние"_s);
     clickRow(0);
-    form->InfoPosterUrl = u"http://elsewhere.example/p.jpg"_s;
-    form->N2Click();
+    form->releaseInfo().setInfoPosterUrl(u"http://elsewhere.example/p.jpg"_s);
+    form->search().N2Click();
     ASSERT_TRUE(waitUntil([this] { return form->LogP->text() == u"Торрент успешно добавлен"_s; },
                           std::chrono::seconds(30)));
-    EXPECT_EQ(form->InfoPosterUrl, toQ(service.baseUrl()) + u"/no-poster.jpg"_s);
+    EXPECT_EQ(form->releaseInfo().infoPosterUrl(), toQ(service.baseUrl()) + u"/no-poster.jpg"_s);
     // A second add while the first runs adds nothing more.
     clickRow(1);
-    form->N2Click();
-    ASSERT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(30)));
+    form->search().N2Click();
+    ASSERT_TRUE(
+        waitUntil([this] { return !form->srlAdd()->isRunning(); }, std::chrono::seconds(30)));
     const auto adds = serverRequestsTo("/torrent/add");
     ASSERT_EQ(adds.size(), 1u);
     const std::string body = adds[0]["body"];
@@ -185,12 +191,13 @@ TEST_F(Searching, UncheckedPosterFallsBackToThePlaceholder) {
 }
 
 TEST_F(Searching, UpdateModeSendsTheNewerReleaseUnderItsHexId) {
-    form->InfoMagnet = u"magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5&amp;"
-                       u"dn=tracker.example_98214&amp;tr=http%3A%2F%2Fbt.tracker.example"_s;
-    form->InfoPosterUrl = toQ(service.baseUrl()) + u"/img/posters/98214.jpg"_s;
-    form->SelectedReleaseId = u"98214"_s;
-    form->SRLAddMode = u"update"_s;
-    form->SRLAdd->Start();
+    form->releaseInfo().setInfoMagnetForTest(
+        u"magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5&amp;"
+        u"dn=tracker.example_98214&amp;tr=http%3A%2F%2Fbt.tracker.example"_s);
+    form->releaseInfo().setInfoPosterUrl(toQ(service.baseUrl()) + u"/img/posters/98214.jpg"_s);
+    form->connection().setSelectedReleaseIdForTest(u"98214"_s);
+    form->search().setAddingModeForTest(u"update"_s);
+    form->srlAdd()->Start();
     ASSERT_TRUE(waitUntil([this] { return form->LogP->text() == u"Торрент успешно обновлен"_s; },
                           std::chrono::seconds(30)));
     EXPECT_EQ(onlyAddBody(),
@@ -198,7 +205,7 @@ TEST_F(Searching, UpdateModeSendsTheNewerReleaseUnderItsHexId) {
                       "&tr=http%3A%2F%2Fbt.tracker.example",
                       service.baseUrl() + "/img/posters/98214.jpg"));
     EXPECT_EQ(form->TorrentList->count(), 1);
-    EXPECT_EQ(form->SRLAddMode, QString());
+    EXPECT_EQ(form->search().addingMode(), QString());
 }
 
 TEST_F(Searching, OneFailedPageFailsTheWholeSearch) {
@@ -209,7 +216,7 @@ TEST_F(Searching, OneFailedPageFailsTheWholeSearch) {
     EXPECT_EQ(messages->calls[0].text, kNoAnswer);
     EXPECT_EQ(messages->calls[0].title, u"Результат"_s);
     EXPECT_EQ(form->SearchResult->count(), 0);
-    EXPECT_TRUE(form->SearchLines.isEmpty());
+    EXPECT_TRUE(form->search().searchLines().isEmpty());
     EXPECT_TRUE(form->Search->isEnabled() && form->Button1->isEnabled());
 }
 
@@ -315,15 +322,16 @@ TEST_F(Searching, RowActionsCopyOpenAndSearchForSimilarReleases) {
 
 TEST_F(Searching, LongRowsAreHinted) {
     const QString title = u"Очень длинное название / Very Long Title "_s + QString(80, u'x');
-    form->SearchLines = {u"<a href=\"magnet:?xt=1\"><a href=\"/torrent/5/a\">"_s + title +
-                             u" </a>ht\">1 GB</t S\">7</sp red\">1</span></td></tr>"_s,
-                         u"<a href=\"magnet:?xt=2\"><a href=\"/torrent/6/b\">Short </a>ht\">1 "
-                         u"GB</t S\">7</sp red\">1</span></td></tr>"_s};
-    form->showSR(u"normal"_s);
+    form->search().setSearchLinesForTest(
+        {u"<a href=\"magnet:?xt=1\"><a href=\"/torrent/5/a\">"_s + title +
+             u" </a>ht\">1 GB</t S\">7</sp red\">1</span></td></tr>"_s,
+         u"<a href=\"magnet:?xt=2\"><a href=\"/torrent/6/b\">Short </a>ht\">1 "
+         u"GB</t S\">7</sp red\">1</span></td></tr>"_s});
+    form->search().showSR(u"normal"_s);
     ASSERT_EQ(form->SearchResult->count(), 2);
     QListWidget* list = form->SearchResult;
     QTest::mouseMove(list->viewport(), list->visualItemRect(list->item(0)).center());
-    EXPECT_EQ(form->LastHoverRow, 0);
+    EXPECT_EQ(form->search().lastHoverRow(), 0);
     // From the blank after the first dash: the size and the counts.
     EXPECT_EQ(list->toolTip(), u" 1  ГБ [7/1]"_s);
     // The pointer resting on the row shows it.
@@ -332,7 +340,7 @@ TEST_F(Searching, LongRowsAreHinted) {
     QApplication::sendEvent(list->viewport(), &help);
     EXPECT_EQ(QToolTip::text(), u" 1  ГБ [7/1]"_s);
     QTest::mouseMove(list->viewport(), list->visualItemRect(list->item(1)).center());
-    EXPECT_EQ(form->LastHoverRow, 1);
+    EXPECT_EQ(form->search().lastHoverRow(), 1);
     EXPECT_EQ(list->toolTip(), QString());
 }
 
@@ -340,7 +348,7 @@ class PlayingResults : public Searching {
 protected:
     void SetUp() override {
         Searching::SetUp();
-        form->PlayerPath = u"/usr/bin/true"_s;
+        form->playback().setPlayerPath(u"/usr/bin/true"_s);
         searchFor(u"северное сияние"_s);
         ASSERT_EQ(form->SearchResult->count(), 9);
         server.clearRequests();
@@ -376,7 +384,7 @@ TEST_F(PlayingResults, ManySeedersPlayAtOnce) {
     QFile file(playlist());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith("#EXTM3U"));
-    EXPECT_TRUE(form->PlaySourceSearch);
+    EXPECT_TRUE(form->playback().playsFromSearch());
     EXPECT_TRUE(form->Gauge1->isVisible());
     EXPECT_EQ(form->Gauge1->value(), 0);
     EXPECT_EQ(form->ChosePlayerBut->text(), u"Сменить плеер"_s);
@@ -396,17 +404,18 @@ TEST_F(PlayingResults, FewSeedersAskFirstAndKeepTheLongerReadTimeOut) {
     messages->answerNext(u"Да"_s);
     form->N4->trigger();
     EXPECT_EQ(serverRequestsTo("/torrent/play").size(), 1u);
-    EXPECT_EQ(form->IdHTTP1->readTimeoutMs(), 8000);
+    EXPECT_EQ(form->idHttp1()->readTimeoutMs(), 8000);
     EXPECT_TRUE(QFile::exists(playlist()));
     EXPECT_TRUE(form->Gauge1->isVisible());
 }
 
 TEST_F(PlayingResults, SeederTextThatIsNoNumberEndsInTheErrorReport) {
-    form->SearchLines = {u"<a href=\"magnet:?xt=1\"><a href=\"/torrent/5/a\">A [x] [y] </a>ht\">1 "
-                         u"GB</t S\">7</sp red\">1</span></td></tr>"_s};
-    form->showSR(u"normal"_s);
+    form->search().setSearchLinesForTest(
+        {u"<a href=\"magnet:?xt=1\"><a href=\"/torrent/5/a\">A [x] [y] </a>ht\">1 "
+         u"GB</t S\">7</sp red\">1</span></td></tr>"_s});
+    form->search().showSR(u"normal"_s);
     clickRow(0);
-    form->SearchResultDblClick();
+    form->search().SearchResultDblClick();
     ASSERT_EQ(messages->calls.size(), 1u);
     EXPECT_EQ(messages->calls[0].icon, qb::platform::MessageIcon::Error);
     EXPECT_TRUE(serverRequestsTo("/torrent/play").empty());
@@ -414,9 +423,9 @@ TEST_F(PlayingResults, SeederTextThatIsNoNumberEndsInTheErrorReport) {
 }
 
 TEST_F(PlayingResults, NoPlayerChosenAsksForOne) {
-    form->PlayerPath.clear();
+    form->playback().setPlayerPath(QString());
     clickRow(0);
-    form->SearchResultDblClick();
+    form->search().SearchResultDblClick();
     ASSERT_EQ(messages->calls.size(), 1u);
     EXPECT_EQ(messages->calls[0].text, u"Выберите предпочитаемый плеер!"_s);
     EXPECT_EQ(form->LogP->text(), u"Необходимо выбрать видеоплеер..."_s);

@@ -1,6 +1,11 @@
 // The series check against the stand-in TorrServer and service: what it looks at, what it
 // marks, how it announces the marks, that it never holds the window, and the update command's
 // own part of replacing a marked torrent.
+#include "app/app_core.h"
+#include "connection/connection.h"
+#include "lists/lists_and_series.h"
+#include "releaseinfo/release_info.h"
+#include "search/tracker_search.h"
 #include "series_fixture.h"
 
 #include <QAction>
@@ -19,7 +24,7 @@ class SeriesCheck : public qb::test::SeriesWindowTest {
 protected:
     void SetUp() override {
         SeriesWindowTest::SetUp();
-        ASSERT_TRUE(form->FormCreate());
+        ASSERT_TRUE(form->core().FormCreate());
         QObject::connect(form.get(), &TForm1::UpdateBalloonShown,
                          [this](const QString& text) { balloons << text; });
         service.clearRequests();
@@ -47,7 +52,7 @@ TEST_F(SeriesCheck, FirstShowMarksTheTorrentWhoseReleaseAnnouncesMoreFiles) {
     for (const auto& hash : {same, single, foreign}) {
         EXPECT_FALSE(rowText(hash).contains(u"[update]"_s)) << rowText(hash).toStdString();
     }
-    EXPECT_EQ(form->updateRows(), QStringList{grownMark()});
+    EXPECT_EQ(form->connection().updateRows(), QStringList{grownMark()});
     EXPECT_EQ(form->LogP->text(), u"Найдены обновленные торренты (1)"_s);
     EXPECT_TRUE(form->mDel->isEnabled());
     EXPECT_TRUE(form->UpdateTimer1->isActive());
@@ -60,16 +65,16 @@ TEST_F(SeriesCheck, RefreshKeepsTheMarkAndTheHourlyCheckNeverMarksTwice) {
     QTest::mouseClick(form->ConnectButton, Qt::LeftButton);
     EXPECT_TRUE(rowText(grown).startsWith(u"[update] id_4BCB7 - "_s));
 
-    form->UpdateTimer1Timer();
+    form->lists().UpdateTimer1Timer();
     awaitTheCheck();
     EXPECT_EQ(rowText(grown).count(u"[update]"_s), 1) << rowText(grown).toStdString();
-    EXPECT_EQ(form->updateRows(), QStringList{grownMark()});
+    EXPECT_EQ(form->connection().updateRows(), QStringList{grownMark()});
     QTest::mouseClick(form->ConnectButton, Qt::LeftButton);
     EXPECT_EQ(rowText(grown).count(u"[update]"_s), 1);
 }
 
 TEST_F(SeriesCheck, UnreadableAnswersSkipTheTorrentAndTheCheckStillEnds) {
-    form->FirstShow = false;
+    form->core().skipFirstShowCheck();
     form->show();
     const std::string grownPage = "/get_info.php?secret=bqZanhMLfyKdoe&id=310455";
     const struct {
@@ -88,7 +93,7 @@ TEST_F(SeriesCheck, UnreadableAnswersSkipTheTorrentAndTheCheckStillEnds) {
         service.resetFaults();
         c.fault();
         form->UpdateTimer1->stop();
-        form->CheckSerialsTH->Start();
+        form->checkSerialsTH()->Start();
         awaitTheCheck();
         EXPECT_EQ(form->UpdateList1->count(), 0);
         EXPECT_FALSE(rowText(grown).contains(u"[update]"_s));
@@ -106,7 +111,7 @@ TEST_F(SeriesCheck, ASlowServiceHoldsNeitherTheWindowNorTheMarks) {
     // done long before the check.
     QTest::mouseClick(form->ConnectButton, Qt::LeftButton);
     EXPECT_EQ(form->status->text(), u"Сервер ОК"_s);
-    EXPECT_TRUE(form->CheckSerialsTH->isRunning());
+    EXPECT_TRUE(form->checkSerialsTH()->isRunning());
     EXPECT_FALSE(form->mDel->isEnabled()); // nothing is removed while the check runs
     awaitTheCheck();
     EXPECT_TRUE(form->mDel->isEnabled());
@@ -121,7 +126,7 @@ protected:
     void SetUp() override {
         SeriesWindowTest::SetUp();
         system->tray = GetParam();
-        ASSERT_TRUE(form->FormCreate());
+        ASSERT_TRUE(form->core().FormCreate());
         QObject::connect(form.get(), &TForm1::UpdateBalloonShown,
                          [this](const QString& text) { balloons << text; });
     }
@@ -145,7 +150,7 @@ TEST_P(SeriesDesktop, MarksAreAnnouncedByTheBalloonOrANoticeInTheWindow) {
 }
 
 TEST_P(SeriesDesktop, TheTrayMenuOpensFromTheWindowWhereThereIsNoTray) {
-    form->FirstShow = false;
+    form->core().skipFirstShowCheck();
     form->show();
     ASSERT_NE(form->TrayMenuButton, nullptr);
     EXPECT_EQ(form->TrayMenuButton->isVisible(), !GetParam());
@@ -172,14 +177,15 @@ class SeriesUpdateSteps : public SeriesCheck {};
 
 TEST_F(SeriesUpdateSteps, RemovesTheMarkedTorrentAndHandsTheReleaseToTheAddingWorker) {
     showAndAwaitTheCheck();
-    form->InfoMagnet = u"magnet:?xt=urn:btih:B9C3C859E7FCB058BE4FE08031466B438C73FEB5"_s;
+    form->releaseInfo().setInfoMagnetForTest(
+        u"magnet:?xt=urn:btih:B9C3C859E7FCB058BE4FE08031466B438C73FEB5"_s);
     server.clearRequests();
     chooseFromRowMenu(grown, form->update1);
     ASSERT_EQ(server.requestsTo("/torrent/rem"), 1);
     EXPECT_EQ(server.requests()[0]["body"], "{\"hash\": \"" + grown + "\"}");
     EXPECT_EQ(form->UpdateList1->count(), 0);
-    EXPECT_EQ(form->SRLAddMode, u"update"_s);
-    EXPECT_EQ(form->SelectedReleaseId, u"310455"_s);
+    EXPECT_EQ(form->search().addingMode(), u"update"_s);
+    EXPECT_EQ(form->connection().selectedReleaseId(), u"310455"_s);
 }
 
 TEST_F(SeriesUpdateSteps, WithoutTheNewReleasesMagnetTheOldTorrentStays) {
@@ -187,26 +193,27 @@ TEST_F(SeriesUpdateSteps, WithoutTheNewReleasesMagnetTheOldTorrentStays) {
     // The release page cannot be had, so no magnet of the current release is known.
     service.addFault({{"kind", "drop"}, {"match", "/get_info.php"}});
     // The magnet of a page shown earlier belongs to another release and must not stand in.
-    form->InfoMagnet =
-        u"magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5&dn=id_17FA6"_s;
+    form->releaseInfo().setInfoMagnetForTest(
+        u"magnet:?xt=urn:btih:5C0A19F2318A69823D40965534B6EA9CD50861A5&dn=id_17FA6"_s);
     server.clearRequests();
     chooseFromRowMenu(grown, form->update1);
     EXPECT_EQ(server.requestsTo("/torrent/rem"), 0);
-    EXPECT_EQ(form->updateRows(), QStringList{grownMark()});
+    EXPECT_EQ(form->connection().updateRows(), QStringList{grownMark()});
     ASSERT_FALSE(messages->calls.empty());
     EXPECT_EQ(messages->calls.back().title, u"Ошибка"_s);
 }
 
 TEST_F(SeriesUpdateSteps, ABrokenRemovalKeepsTheMarkAndAddsNothing) {
     showAndAwaitTheCheck();
-    form->InfoMagnet = u"magnet:?xt=urn:btih:B9C3C859E7FCB058BE4FE08031466B438C73FEB5"_s;
+    form->releaseInfo().setInfoMagnetForTest(
+        u"magnet:?xt=urn:btih:B9C3C859E7FCB058BE4FE08031466B438C73FEB5"_s);
     ASSERT_TRUE(server.setFaults({{"close", {{"path", "/torrent/rem"}, {"times", 1}}}}));
     chooseFromRowMenu(grown, form->update1);
     ASSERT_FALSE(messages->calls.empty());
     EXPECT_EQ(messages->calls.back().text, u"Что-то пошло не так, попробуйте позже"_s);
     EXPECT_EQ(messages->calls.back().icon, qb::platform::MessageIcon::Error);
-    EXPECT_EQ(form->updateRows(), QStringList{grownMark()});
-    EXPECT_TRUE(form->SRLAddMode.isEmpty());
+    EXPECT_EQ(form->connection().updateRows(), QStringList{grownMark()});
+    EXPECT_TRUE(form->search().addingMode().isEmpty());
 }
 
 } // namespace

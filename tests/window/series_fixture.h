@@ -7,6 +7,7 @@
 #include "window_fixture.h"
 
 #include "app/workers/bmd_thread.h"
+#include "connection/connection.h"
 #include "service_standin.h"
 #include "standin_fixture.h"
 
@@ -61,13 +62,13 @@ protected:
     }
 
     void awaitTheCheck() {
-        ASSERT_TRUE(waitUntil([this] { return !form->CheckSerialsTH->isRunning(); },
+        ASSERT_TRUE(waitUntil([this] { return !form->checkSerialsTH()->isRunning(); },
                               std::chrono::seconds(30)));
     }
 
     int rowOf(const std::string& hash) const {
-        for (size_t i = 0; i < form->ServerList.size(); ++i) {
-            if (form->ServerList[i].value("Hash", std::string()) == hash) {
+        for (size_t i = 0; i < form->connection().entries().size(); ++i) {
+            if (form->connection().entries()[i].value("Hash", std::string()) == hash) {
                 return static_cast<int>(i);
             }
         }

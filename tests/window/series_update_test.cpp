@@ -1,5 +1,7 @@
 // "Обновить торрент" end to end: a marked torrent is replaced by the current release of its
 // series, through the release page and the adding worker, against the stand-ins.
+#include "app/app_core.h"
+#include "search/tracker_search.h"
 #include "series_fixture.h"
 
 #include <QAction>
@@ -15,13 +17,14 @@ const std::string kCurrentRelease = "b9c3c859e7fcb058be4fe08031466b438c73feb5";
 class SeriesUpdate : public qb::test::SeriesWindowTest {};
 
 TEST_F(SeriesUpdate, MarkedTorrentIsReplacedByTheCurrentRelease) {
-    ASSERT_TRUE(form->FormCreate());
+    ASSERT_TRUE(form->core().FormCreate());
     showAndAwaitTheCheck();
     ASSERT_TRUE(rowText(grown).startsWith(u"[update] "_s));
     server.clearRequests();
 
     chooseFromRowMenu(grown, form->update1);
-    ASSERT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(60)));
+    ASSERT_TRUE(
+        waitUntil([this] { return !form->srlAdd()->isRunning(); }, std::chrono::seconds(60)));
 
     EXPECT_EQ(server.requestsTo("/torrent/rem"), 1);
     bool addedUnderItsId = false;
@@ -36,7 +39,7 @@ TEST_F(SeriesUpdate, MarkedTorrentIsReplacedByTheCurrentRelease) {
     EXPECT_GE(rowOf(kCurrentRelease), 0);
     EXPECT_EQ(form->UpdateList1->count(), 0);
     EXPECT_EQ(form->TorrentList->count(), 4);
-    EXPECT_TRUE(form->SRLAddMode.isEmpty());
+    EXPECT_TRUE(form->search().addingMode().isEmpty());
 }
 
 } // namespace

@@ -3,8 +3,12 @@
 // its release page is opened from the torrent list.
 #include "window_fixture.h"
 
+#include "app/app_core.h"
 #include "app/workers/bmd_thread.h"
+#include "connection/connection.h"
 #include "connection/list/row_colours.h"
+#include "releaseinfo/release_info.h"
+#include "search/tracker_search.h"
 #include "search_service_rig.h"
 #include "search_typing.h"
 
@@ -26,7 +30,7 @@ protected:
         WindowTest::SetUp();
         ASSERT_TRUE(rig.start()) << rig.error();
         writeSettings(toQ(rig.torrServer->baseUrl()), u"0"_s, toQ(rig.service.baseUrl()));
-        ASSERT_TRUE(makeWindow().FormCreate());
+        ASSERT_TRUE(makeWindow().core().FormCreate());
         ASSERT_EQ(form->status->text(), u"Сервер ОК"_s);
         form->show();
         form->activateWindow();
@@ -79,21 +83,23 @@ TEST_F(ServiceSearch, ATextOnlyTheSourcesKnowIsFoundAddedAndItsPageOpened) {
         << rows().join(u'\n').toStdString();
     EXPECT_EQ(form->LogP->text(), u"Найдено 4 записей"_s);
     EXPECT_TRUE(messages->calls.empty());
-    ASSERT_EQ(form->SearchResults.size(), 4u);
+    ASSERT_EQ(form->search().results().size(), 4u);
 
     // A click on the first row shows its release page, with the indexer's poster.
-    const QString id = form->SearchResults[0].PagePath.section(u'/', 2, 2);
+    const QString id = form->search().results()[0].PagePath.section(u'/', 2, 2);
     ASSERT_FALSE(id.isEmpty());
     clickRow(form->SearchResult, 0);
-    ASSERT_TRUE(waitUntil([&] { return form->LastInfoId == id; }));
-    EXPECT_EQ(form->InfoPosterUrl, toQ(rig.indexerPoster()));
-    EXPECT_TRUE(form->InfoMagnet.contains(u"a1b2c3d4e5f60718293a4b5c6d7e8f9012345678"_s));
-    EXPECT_TRUE(form->InfoMagnet.contains(u"dn=tracker.example_"_s + id));
+    ASSERT_TRUE(waitUntil([&] { return form->releaseInfo().lastInfoId() == id; }));
+    EXPECT_EQ(form->releaseInfo().infoPosterUrl(), toQ(rig.indexerPoster()));
+    EXPECT_TRUE(
+        form->releaseInfo().infoMagnet().contains(u"a1b2c3d4e5f60718293a4b5c6d7e8f9012345678"_s));
+    EXPECT_TRUE(form->releaseInfo().infoMagnet().contains(u"dn=tracker.example_"_s + id));
 
     // Added with Ctrl+A: the release keeps its id, title and poster.
     rig.torrServer->clearRequests();
     QTest::keyClick(form->SearchResult, Qt::Key_A, Qt::ControlModifier);
-    ASSERT_TRUE(waitUntil([this] { return !form->SRLAdd->isRunning(); }, std::chrono::seconds(30)));
+    ASSERT_TRUE(
+        waitUntil([this] { return !form->srlAdd()->isRunning(); }, std::chrono::seconds(30)));
     const auto added = adds();
     ASSERT_EQ(added.size(), 1u);
     const QString hexId = QString::number(id.toULongLong(), 16).toUpper();
@@ -101,7 +107,7 @@ TEST_F(ServiceSearch, ATextOnlyTheSourcesKnowIsFoundAddedAndItsPageOpened) {
     const std::string data = added[0].value("data", std::string());
     EXPECT_NE(data.find("\"id\":\"" + id.toStdString() + "\""), std::string::npos) << data;
     EXPECT_NE(data.find("&dn=id_" + hexId.toStdString() + "&"), std::string::npos) << data;
-    EXPECT_EQ(added[0]["title"], form->SearchResults[0].Title.toStdString());
+    EXPECT_EQ(added[0]["title"], form->search().results()[0].Title.toStdString());
     EXPECT_EQ(added[0]["poster"], rig.indexerPoster());
     ASSERT_EQ(form->TorrentList->count(), 1);
 
@@ -109,16 +115,16 @@ TEST_F(ServiceSearch, ATextOnlyTheSourcesKnowIsFoundAddedAndItsPageOpened) {
     // shows the torrent with its files (the server has its metadata).
     ASSERT_TRUE(waitUntil([&] {
         QTest::mouseClick(form->ConnectButton, Qt::LeftButton);
-        return form->ServerList.size() == 1 &&
-               qb::connection::entryFiles(form->ServerList[0]) != nullptr;
+        return form->connection().entries().size() == 1 &&
+               qb::connection::entryFiles(form->connection().entries()[0]) != nullptr;
     }));
-    const QString otherId = form->SearchResults[1].PagePath.section(u'/', 2, 2);
+    const QString otherId = form->search().results()[1].PagePath.section(u'/', 2, 2);
     clickRow(form->SearchResult, 1);
-    ASSERT_TRUE(waitUntil([&] { return form->LastInfoId == otherId; }));
+    ASSERT_TRUE(waitUntil([&] { return form->releaseInfo().lastInfoId() == otherId; }));
     clickRow(form->TorrentList, 0);
-    EXPECT_EQ(form->SelectedReleaseId, id);
-    ASSERT_TRUE(waitUntil([&] { return form->LastInfoId == id; }));
-    EXPECT_EQ(form->InfoPosterUrl, toQ(rig.indexerPoster()));
+    EXPECT_EQ(form->connection().selectedReleaseId(), id);
+    ASSERT_TRUE(waitUntil([&] { return form->releaseInfo().lastInfoId() == id; }));
+    EXPECT_EQ(form->releaseInfo().infoPosterUrl(), toQ(rig.indexerPoster()));
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 // Start-up: the version fetch and the update offer, the choice of server, the first show.
 #include "window_fixture.h"
 
+#include "app/app_core.h"
+#include "connection/connection.h"
+#include "releaseinfo/release_info.h"
 #include "service_standin.h"
 
 #include <QCheckBox>
@@ -43,7 +46,7 @@ TEST_F(StartUp, ServiceThatDoesNotAnswerEndsTheStart) {
     const QByteArray before = settingsBytes();
     TForm1& window = makeWindow();
 
-    EXPECT_FALSE(window.FormCreate());
+    EXPECT_FALSE(window.core().FormCreate());
     ASSERT_EQ(messages->calls.size(), 1u);
     EXPECT_EQ(messages->calls[0].text,
               u"Сервер вовремя не ответил на запрос\rПопробуйте повторить попытку позже"_s);
@@ -65,7 +68,7 @@ TEST_P(UpdateOffer, IsMadeOnlyForAHigherVersionText) {
     TForm1& window = makeWindow();
     messages->answerNext(u"Да"_s);
 
-    ASSERT_TRUE(window.FormCreate());
+    ASSERT_TRUE(window.core().FormCreate());
     const auto question =
         std::find_if(messages->calls.begin(), messages->calls.end(),
                      [](const auto& call) { return call.title == u"Обновление"_s; });
@@ -95,7 +98,7 @@ TEST_F(StartUp, RemoteServerIsConnectedBeforeTheWindowShows) {
     writeSettings(u"127.0.0.1:1"_s, u"0"_s, toQ(service.baseUrl()));
     TForm1& window = makeWindow();
 
-    ASSERT_TRUE(window.FormCreate());
+    ASSERT_TRUE(window.core().FormCreate());
     EXPECT_EQ(window.windowTitle(), u"Quillbrook FHD v1.8.4"_s);
     EXPECT_FALSE(window.Local1->isChecked());
     EXPECT_EQ(window.SrvAdress->text(), u"127.0.0.1:1"_s);
@@ -114,11 +117,11 @@ TEST_F(StartUp, ViewShowsTheIdlePageWhicheverStartsFirst) {
         SCOPED_TRACE(pageFirst ? "idle page asked for before the early start" : "normal start");
         TForm1& window = makeWindow();
         if (pageFirst) {
-            window.ServiceBaseUrl = toQ(service.baseUrl());
-            window.ShowIdlePage();
-            window.warmUpInfoView();
+            window.core().setServiceBaseUrlForTest(toQ(service.baseUrl()));
+            window.connection().ShowIdlePage();
+            window.releaseInfo().warmUpInfoView();
         } else {
-            ASSERT_TRUE(window.FormCreate());
+            ASSERT_TRUE(window.core().FormCreate());
         }
         EXPECT_EQ(window.WebBrowser1->page()->requestedUrl().toString(), idlePage);
         ASSERT_TRUE(waitUntil([&window] {
@@ -136,7 +139,7 @@ TEST_F(StartUp, LocalServerThatDoesNotAnswerIsStartedFromTheServerFolder) {
     writeSettings(u"http://remote.example:8090"_s, u"1"_s, toQ(service.baseUrl()));
     TForm1& window = makeWindow();
 
-    ASSERT_TRUE(window.FormCreate());
+    ASSERT_TRUE(window.core().FormCreate());
     EXPECT_TRUE(window.Local1->isChecked());
     EXPECT_EQ(window.SrvAdress->text(), u"http://127.0.0.1:8090"_s);
     // Nothing was really started, so the refresh failed, which gives the field back.
@@ -152,10 +155,10 @@ TEST_F(StartUp, ArgumentWaitsForTheFirstActivation) {
     writeSettings(u"127.0.0.1:1"_s, u"0"_s, toQ(service.baseUrl()));
     TForm1& window = makeWindow(u"magnet:?xt=urn:btih:abc"_s);
 
-    ASSERT_TRUE(window.FormCreate());
-    EXPECT_EQ(window.PendingHandOff, u"magnet:?xt=urn:btih:abc"_s);
-    window.ApplicationEvents1Deactivate();
-    EXPECT_EQ(window.PendingHandOff, u"insmag"_s);
+    ASSERT_TRUE(window.core().FormCreate());
+    EXPECT_EQ(window.core().pendingHandOff(), u"magnet:?xt=urn:btih:abc"_s);
+    window.core().ApplicationEvents1Deactivate();
+    EXPECT_EQ(window.core().pendingHandOff(), u"insmag"_s);
 }
 
 TEST_F(StartUp, MissingSettingsFileIsWrittenWithDefaultsBeforeTheVersionFetch) {
@@ -165,7 +168,7 @@ TEST_F(StartUp, MissingSettingsFileIsWrittenWithDefaultsBeforeTheVersionFetch) {
     TForm1& window = makeWindow();
     // With the built-in service address nothing answers in a test: the start ends there, after
     // the default file has been written.
-    EXPECT_FALSE(window.FormCreate());
+    EXPECT_FALSE(window.core().FormCreate());
     EXPECT_EQ(settingsBytes(),
               QByteArray("[{\"Title\":\"\",\"LocalServer\":\"1\",\"Server\":\"127.0.0.1:8090\","
                          "\"Player\":\"\",\"Info\":\"quillbrook\","
@@ -177,7 +180,7 @@ TEST_F(StartUp, ClosingTheWindowSavesTheCleanedAddress) {
     qb::testing::ServiceStandin service;
     writeSettings(u"127.0.0.1:1"_s, u"0"_s, toQ(service.baseUrl()));
     TForm1& window = makeWindow();
-    ASSERT_TRUE(window.FormCreate());
+    ASSERT_TRUE(window.core().FormCreate());
     window.show();
     window.SrvAdress->setText(u"  http://10.0.0.5:8090/ "_s);
     const QByteArray before = settingsBytes();

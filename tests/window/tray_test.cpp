@@ -1,5 +1,6 @@
 // Hiding to the tray, the tray icon's clicks, the start in the tray, and activation changes;
 // with a tray and on a desktop without one.
+#include "app/app_core.h"
 #include "window_fixture.h"
 
 #include <QLabel>
@@ -21,19 +22,19 @@ protected:
 };
 
 TEST_P(Tray, MinimiseHidesToTheTrayOnlyWhereThereIsOne) {
-    form->StartMinimized = true;
+    form->core().setStartMinimizedForTest(true);
     form->setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(waitUntil([this] { return !trayAvailable() || !form->isVisible(); }));
     EXPECT_EQ(form->isVisible(), !trayAvailable());
     EXPECT_TRUE(form->isMinimized());
-    EXPECT_FALSE(form->StartMinimized);
+    EXPECT_FALSE(form->core().startMinimized());
 }
 
 TEST_P(Tray, TrayClickShowsAndHidesTheWindow) {
-    form->TrayIcon1Click();
+    form->core().TrayIcon1Click();
     EXPECT_EQ(hiddenToTray(), trayAvailable());
     EXPECT_TRUE(form->isMinimized());
-    form->TrayIcon1Click();
+    form->core().TrayIcon1Click();
     if (trayAvailable()) {
         EXPECT_TRUE(form->isVisible());
         EXPECT_FALSE(form->isMinimized());
@@ -41,23 +42,23 @@ TEST_P(Tray, TrayClickShowsAndHidesTheWindow) {
 }
 
 TEST_P(Tray, BalloonClickOnlyShowsAHiddenWindow) {
-    form->TrayIcon1BalloonClick();
+    form->core().TrayIcon1BalloonClick();
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->isMinimized());
-    form->TrayIcon1Click();
-    form->TrayIcon1BalloonClick();
+    form->core().TrayIcon1Click();
+    form->core().TrayIcon1BalloonClick();
     EXPECT_TRUE(form->isVisible());
     // Without a tray the window was only minimised and stays visible: the balloon leaves it.
     EXPECT_EQ(form->isMinimized(), !trayAvailable());
 }
 
 TEST_P(Tray, StartInTheTrayTakesEffectAtTheFirstActivation) {
-    form->StartMinimized = true;
-    form->ApplicationEvents1Activate();
-    EXPECT_FALSE(form->StartMinimized);
+    form->core().setStartMinimizedForTest(true);
+    form->core().ApplicationEvents1Activate();
+    EXPECT_FALSE(form->core().startMinimized());
     EXPECT_EQ(hiddenToTray(), trayAvailable());
     EXPECT_TRUE(form->isMinimized());
-    form->N5Click();
+    form->core().N5Click();
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->isMinimized());
 }
@@ -70,14 +71,14 @@ class Activation : public qb::test::WindowTest {};
 TEST_F(Activation, LosingItClearsATransientNoticeOnce) {
     makeWindow().show();
     form->LogP->setText(u"Загрузка завершена: /tmp/a.zip"_s);
-    form->TransientStatus = true;
-    form->FormActivationChange(true);
+    form->setTransientStatus(true);
+    form->core().FormActivationChange(true);
     EXPECT_EQ(form->LogP->text(), u"Загрузка завершена: /tmp/a.zip"_s);
-    form->FormActivationChange(false);
+    form->core().FormActivationChange(false);
     EXPECT_EQ(form->LogP->text(), QString());
-    EXPECT_FALSE(form->TransientStatus);
+    EXPECT_FALSE(form->transientStatus());
     form->LogP->setText(u"Всего торрентов"_s);
-    form->FormActivationChange(false);
+    form->core().FormActivationChange(false);
     EXPECT_EQ(form->LogP->text(), u"Всего торрентов"_s);
 }
 

@@ -1,6 +1,7 @@
 // Downloads carried out by the information view: the update archive, for one.
 #include "window_fixture.h"
 
+#include "releaseinfo/release_info.h"
 #include "service_standin.h"
 
 #include <QFile>
@@ -19,7 +20,7 @@ TEST_F(ViewDownload, AsksWhereToSaveAndSaysWhenTheFileIsThere) {
     const QString target = appDir() + u"update.zip"_s;
     dialogs->answerNext(target);
     // As everything that loads into the view does first.
-    window.connectInfoViewEvents();
+    window.releaseInfo().connectInfoViewEvents();
 
     window.WebBrowser1->load(
         QUrl(QString::fromStdString(service.baseUrl()) + u"/ts/Quillbrook_x86_v1.8.5.zip"_s));
@@ -31,13 +32,13 @@ TEST_F(ViewDownload, AsksWhereToSaveAndSaysWhenTheFileIsThere) {
     QFile file(target);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith("PK")); // a zip archive
-    EXPECT_TRUE(window.TransientStatus);
+    EXPECT_TRUE(window.transientStatus());
 }
 
 TEST_F(ViewDownload, CancelledSaveDialogDownloadsNothing) {
     qb::testing::ServiceStandin service({"--version", "1.8.5"});
     TForm1& window = makeWindow();
-    window.connectInfoViewEvents();
+    window.releaseInfo().connectInfoViewEvents();
     window.WebBrowser1->load(
         QUrl(QString::fromStdString(service.baseUrl()) + u"/ts/Quillbrook_x86_v1.8.5.zip"_s));
     ASSERT_TRUE(waitUntil([&] { return !dialogs->calls.empty(); }));

@@ -1,5 +1,6 @@
 #include "app/entry/program_entry.h"
 
+#include "app/app_core.h"
 #include "app/entry/command_line.h"
 #include "app/tform1.h"
 #include "app/workers/window_thread.h"
@@ -116,7 +117,7 @@ int runProgram(int argc, char** argv, FolderLayout layout) {
         TForm1 form(std::move(*platform));
         // Every hand-off is taken; one that arrives while another is being added waits.
         singleCopy.listen([] { return true; },
-                          [&form](const QString& text) { form.receiveHandOff(text); });
+                          [&form](const QString& text) { form.core().receiveHandOff(text); });
         // A termination request closes the window as the user would, then ends the program even
         // when the window's settings would only hide it in the tray. One that comes while the
         // window is being set up lets the set-up end and never shows the window.
@@ -135,7 +136,7 @@ int runProgram(int argc, char** argv, FolderLayout layout) {
             // main one, and only once it runs.
             QCoreApplication::exit(0);
         });
-        if (form.FormCreate() && !terminated) {
+        if (form.core().FormCreate() && !terminated) {
             form.show();
             exitCode = app.exec();
         }

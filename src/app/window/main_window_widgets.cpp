@@ -4,6 +4,8 @@
 #include "app/hand_off.h"
 #include "app/window/list_box.h"
 #include "app/window/owner_drawn_rows.h"
+#include "connection/connection.h"
+#include "search/tracker_search.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -78,7 +80,7 @@ void TForm1::createWidgets() {
     TorrentList = makeList(client, {8, 56, 810, 169});
     TorrentList->setDragDropMode(QAbstractItemView::DropOnly); // drops of files and links
     makeOwnerDrawn(TorrentList, [this](QPainter* p, int i, const QRect& r, bool s) {
-        TorrentListDrawItem(p, i, r, s);
+        connection().TorrentListDrawItem(p, i, r, s);
     });
     TorrentList->raise();
 
@@ -125,12 +127,12 @@ void TForm1::createWidgets() {
 
     SearchResult = makeList(GroupBox1, {8, 43, 802, 214});
     makeOwnerDrawn(SearchResult, [this](QPainter* p, int i, const QRect& r, bool s) {
-        SearchResultDrawItem(p, i, r, s);
+        search().SearchResultDrawItem(p, i, r, s);
     });
     AddList = makeList(GroupBox1, {8, 43, 802, 214});
     AddList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     makeOwnerDrawn(AddList, [this](QPainter* p, int i, const QRect& r, bool s) {
-        AddListDrawItem(p, i, r, s);
+        connection().AddListDrawItem(p, i, r, s);
     });
     AddList->setVisible(false);
 
