@@ -41,8 +41,6 @@ public:
     void MenuItem4Click();
     void Edit2Change();
     void RaiseMainWindow();
-    void ShowUpdateOffer();
-    bool FetchRemoteVersion();
     // A text handed over by a second copy: put into Edit2 now, or after the adding in progress.
     void receiveHandOff(const QString& text);
 
@@ -52,7 +50,7 @@ public:
     bool destroyed() const { return Destroyed_; }
     // The first show runs the series check once; a test that shows the window without it
     // turns that off.
-    void skipFirstShowCheck() { FirstShow = false; }
+    void skipFirstShowCheckForTest() { FirstShow = false; }
     bool startMinimized() const { return StartMinimized; }
     const QString& pendingHandOff() const { return PendingHandOff; }
     const QStringList& handOffQueue() const { return HandOffQueue; }
@@ -64,6 +62,8 @@ public:
     void setPendingHandOffForTest(const QString& text) { PendingHandOff = text; }
 
 private:
+    bool FetchRemoteVersion();
+    void ShowUpdateOffer();
     void hideToTray();
     bool addHandedOver(const std::function<qb::net::HttpResult()>& send);
 

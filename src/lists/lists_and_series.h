@@ -26,14 +26,14 @@ public:
     void UpdateTimer1Timer();
     void CheckSerialsTHExecute(app::JobThread& thread);
 
-    // The series check's announcement: the tray balloon, or a notice in the window without one.
-    void showUpdateBalloon();
     // Where the desktop has no tray, TrayMenu opens from a button and from the status panel.
     void offerTrayMenuWithoutTray();
     // An import runs: a second one cannot start inside its waits.
     bool importRunning() const { return ImportRunning; }
 
 private:
+    // The series check's announcement: the tray balloon, or a notice in the window without one.
+    void showUpdateBalloon();
     // The add loop of both imports over the lines held in Memo2; the form names failed lines.
     void addListLines(const QStringList& lines, bool longErrorEntries);
     // Removes the torrents with these hashes for the replacing import; false when it must end.

@@ -48,7 +48,6 @@ public:
     void N16Click();
     void N1Click();
     void SRLAddExecute(app::JobThread& thread);
-    void GetTList(const QString& addr);
     void showSR(const QString& s);
 
     // The record of the selected row of SearchResult; nullptr without one.
@@ -75,6 +74,7 @@ public:
     void setAddingModeForTest(const QString& mode) { SRLAddMode = mode; }
 
 private:
+    void GetTList(const QString& addr);
     void setSearchControlsEnabled(bool enabled);
 
     TForm1& Form;

@@ -26,7 +26,7 @@ protected:
         makeWindow();
         system->tray = tray;
         ASSERT_TRUE(form->core().FormCreate());
-        form->core().skipFirstShowCheck(); // the series check has tests of its own
+        form->core().skipFirstShowCheckForTest(); // the series check has tests of its own
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }

@@ -77,7 +77,7 @@ TEST_F(InstalledFolders, SettingsAndReleasePagesLiveInTheUserFolders) {
 
     ASSERT_TRUE(makeInstalledWindow().core().FormCreate());
     EXPECT_EQ(form->SrvAdress->text(), toQ(server.baseUrl()));
-    form->core().skipFirstShowCheck();
+    form->core().skipFirstShowCheckForTest();
     form->show();
     ASSERT_EQ(form->TorrentList->count(), 1);
     const QRect row = form->TorrentList->visualItemRect(form->TorrentList->item(0));

@@ -63,7 +63,7 @@ protected:
         writeSettings(toQ(server.baseUrl()), u"0"_s, toQ(service.baseUrl()));
         makeWindow();
         ASSERT_TRUE(form->core().FormCreate());
-        form->core().skipFirstShowCheck(); // the series check is not part of the run
+        form->core().skipFirstShowCheckForTest(); // the series check is not part of the run
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));

@@ -53,7 +53,7 @@ protected:
         makeWindow();
         system->tray = false; // the tray menu then opens from the window
         ASSERT_TRUE(form->core().FormCreate());
-        form->core().skipFirstShowCheck(); // the series check has tests of its own
+        form->core().skipFirstShowCheckForTest(); // the series check has tests of its own
         form->show();
     }
 

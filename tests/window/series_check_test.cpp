@@ -74,7 +74,7 @@ TEST_F(SeriesCheck, RefreshKeepsTheMarkAndTheHourlyCheckNeverMarksTwice) {
 }
 
 TEST_F(SeriesCheck, UnreadableAnswersSkipTheTorrentAndTheCheckStillEnds) {
-    form->core().skipFirstShowCheck();
+    form->core().skipFirstShowCheckForTest();
     form->show();
     const std::string grownPage = "/get_info.php?secret=bqZanhMLfyKdoe&id=310455";
     const struct {
@@ -150,7 +150,7 @@ TEST_P(SeriesDesktop, MarksAreAnnouncedByTheBalloonOrANoticeInTheWindow) {
 }
 
 TEST_P(SeriesDesktop, TheTrayMenuOpensFromTheWindowWhereThereIsNoTray) {
-    form->core().skipFirstShowCheck();
+    form->core().skipFirstShowCheckForTest();
     form->show();
     ASSERT_NE(form->TrayMenuButton, nullptr);
     EXPECT_EQ(form->TrayMenuButton->isVisible(), !GetParam());
