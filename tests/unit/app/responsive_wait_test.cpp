@@ -55,11 +55,14 @@ TEST(ResponsiveWait, OnAWorkerThreadHandlesThatThreadsEvents) {
     onWorker.moveToThread(&worker);
     std::atomic<qint64> took{0};
     std::atomic<bool> queuedRan{false};
-    QMetaObject::invokeMethod(&onWorker, [&] {
-        QMetaObject::invokeMethod(
-            &onWorker, [&] { queuedRan = true; }, Qt::QueuedConnection);
-        took = measured(120);
-    });
+    QMetaObject::invokeMethod(
+        &onWorker,
+        [&] {
+            QMetaObject::invokeMethod(
+                &onWorker, [&] { queuedRan = true; }, Qt::QueuedConnection);
+            took = measured(120);
+        },
+        Qt::BlockingQueuedConnection);
     worker.quit();
     worker.wait();
     EXPECT_GE(took.load(), 120);
