@@ -5,6 +5,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QThread>
 #include <QTimer>
 
@@ -34,17 +35,21 @@ void ResponsiveWait(int milliseconds) {
         }
         return;
     }
-    // Each event is handled as it comes; the timer wakes the thread when the time is up. A
-    // wait begun by a handler inside this one handles this one's timer as well, and this one
-    // then ends when that one has returned, as soon as its own time is up.
+    // Each event is handled as it comes, in an event loop the timer ends when the time is up. A
+    // wait begun by a handler inside this one ends first; this one then ends as soon as its own
+    // time is up.
+    QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     for (qint64 left = length - elapsed.elapsed(); left > 0; left = length - elapsed.elapsed()) {
-        if (!timer.isActive()) {
-            timer.start(std::chrono::milliseconds(left));
+        timer.start(std::chrono::milliseconds(left));
+        if (loop.exec() < 0) {
+            // The program is quitting and its loops no longer run: the events are handled
+            // without one until the timer fires.
+            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         }
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
 }
 
