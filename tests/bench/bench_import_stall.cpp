@@ -2,8 +2,8 @@
 // them) is added to the torrents on the server (offscreen, against a loopback server): the
 // longest time in which it handled no event, from the command until the import has ended and
 // the list is refreshed.
-#include "../window/offscreen_app.h"
 #include "list_answer_maker.h"
+#include "loopback_server.h"
 #include "window_stall.h"
 
 #include "app/tform1.h"
@@ -12,7 +12,6 @@
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,7 +21,6 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -52,8 +50,7 @@ void importStall(benchmark::State& state) {
         ++adds;
         response.set_content("", "text/plain");
     });
-    const int port = server.bind_to_any_port("127.0.0.1");
-    std::thread serving([&server] { server.listen_after_bind(); });
+    const qb::bench::Serving serving(server);
 
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/list.txt");
@@ -65,7 +62,7 @@ void importStall(benchmark::State& state) {
     qb::test::FakePlatform fakes = qb::test::makeFakePlatform(dir.path() + u'/');
     qb::test::FakeFileDialogs* dialogs = fakes.dialogs;
     TForm1 form(std::move(fakes.platform));
-    form.SrvAdress->setText(QStringLiteral("http://127.0.0.1:") + QString::number(port));
+    form.SrvAdress->setText(serving.address());
     form.ConnectButtonClick();
 
     qint64 longest = 0;
@@ -81,21 +78,9 @@ void importStall(benchmark::State& state) {
         }
     }
     state.counters["longest_stall_ms"] = static_cast<double>(longest);
-    server.stop();
-    serving.join();
 }
 
 } // namespace
 
 // One import takes about two minutes: each added link is followed by a wait of 500 ms.
 BENCHMARK(importStall)->Unit(benchmark::kMillisecond)->Iterations(1);
-
-int main(int argc, char** argv) {
-    qb::test::prepareOffscreenApp();
-    QApplication app(argc, argv);
-    qb::test::configureOffscreenApp(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,7 +1,7 @@
 // The window's thread during a text search of two pages of 100 results each (offscreen,
 // against a loopback service): the longest time in which it handled no event, from the search
 // until the rows are there.
-#include "../window/offscreen_app.h"
+#include "loopback_server.h"
 #include "result_page_maker.h"
 #include "window_stall.h"
 
@@ -11,7 +11,6 @@
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,7 +18,6 @@
 
 #include <algorithm>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -33,13 +31,12 @@ void searchStall(benchmark::State& state) {
         const bool second = request.get_param_value("q").starts_with("search/1/");
         response.set_content(pages[second ? 1 : 0], "text/html; charset=utf-8");
     });
-    const int port = service.bind_to_any_port("127.0.0.1");
-    std::thread serving([&service] { service.listen_after_bind(); });
+    const qb::bench::Serving serving(service);
 
     QTemporaryDir dir;
     qb::test::FakePlatform fakes = qb::test::makeFakePlatform(dir.path() + u'/');
     TForm1 form(std::move(fakes.platform));
-    form.ServiceBaseUrl = QStringLiteral("http://127.0.0.1:") + QString::number(port);
+    form.ServiceBaseUrl = serving.address();
     // The window's start shows the idle page, which starts the information view's engine: no
     // part of the measure.
     form.ShowIdlePage();
@@ -60,20 +57,8 @@ void searchStall(benchmark::State& state) {
     }
     state.counters["longest_stall_ms"] = static_cast<double>(longest);
     state.counters["rows"] = form.SearchResult->count();
-    service.stop();
-    serving.join();
 }
 
 } // namespace
 
 BENCHMARK(searchStall)->Unit(benchmark::kMillisecond)->Iterations(5);
-
-int main(int argc, char** argv) {
-    qb::test::prepareOffscreenApp();
-    QApplication app(argc, argv);
-    qb::test::configureOffscreenApp(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,8 +2,8 @@
 // them tracker releases of several files (offscreen, against a loopback server and service,
 // whose release pages announce more files for one release in eight): the longest time in which
 // it handled no event, from the start of the check to its end.
-#include "../window/offscreen_app.h"
 #include "list_answer_maker.h"
+#include "loopback_server.h"
 #include "window_stall.h"
 
 #include "app/tform1.h"
@@ -13,40 +13,16 @@
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <string>
-#include <thread>
 
 namespace {
 
 constexpr int kTorrents = 5000;
-
-// Serves the answers of `server` on a loopback port of its own until it is destroyed.
-class Serving {
-public:
-    explicit Serving(httplib::Server& server)
-        : Server_(server)
-        , Port_(server.bind_to_any_port("127.0.0.1"))
-        , Thread_([this] { Server_.listen_after_bind(); }) {}
-    ~Serving() {
-        Server_.stop();
-        Thread_.join();
-    }
-    Serving(const Serving&) = delete;
-    Serving& operator=(const Serving&) = delete;
-
-    QString address() const { return QStringLiteral("http://127.0.0.1:") + QString::number(Port_); }
-
-private:
-    httplib::Server& Server_;
-    int Port_;
-    std::thread Thread_;
-};
 
 void seriesCheckStall(benchmark::State& state) {
     const std::string list = qb::bench::makeListAnswer(kTorrents).toStdString();
@@ -61,8 +37,8 @@ void seriesCheckStall(benchmark::State& state) {
                                  ")</span>",
                              "text/html; charset=utf-8");
     });
-    const Serving servingList(server);
-    const Serving servingPages(service);
+    const qb::bench::Serving servingList(server);
+    const qb::bench::Serving servingPages(service);
 
     QTemporaryDir dir;
     qb::test::FakePlatform fakes = qb::test::makeFakePlatform(dir.path() + u'/');
@@ -91,13 +67,3 @@ void seriesCheckStall(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(seriesCheckStall)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-int main(int argc, char** argv) {
-    qb::test::prepareOffscreenApp();
-    QApplication app(argc, argv);
-    qb::test::configureOffscreenApp(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
