@@ -70,13 +70,21 @@ void Connection::ConnectButtonClick() {
         Form.servers()->list(Form.SrvAdress->text());
     const qb::net::HttpResult& answer = list.reply.answer;
 
-    // Reading and sorting the answer of a large collection takes a while: it runs off the
-    // window's thread, which keeps answering meanwhile, as it does while the request runs. The
-    // window shows the outcome afterwards, in the order it always has.
+    // Reading and sorting the answer of a large collection, and writing its rows, take a while:
+    // that runs off the window's thread, which keeps answering meanwhile, as it does while the
+    // request runs. The window shows the outcome afterwards, in the order it always has.
     qb::connection::ServerListRead parsed;
+    const QStringList marks = updateRows();
+    QStringList rows;
     if (answer.ok) {
-        qb::net::runWhileProcessingEvents(
-            [&parsed, &list] { parsed = list.api->readList(list.reply); });
+        qb::net::runWhileProcessingEvents([&parsed, &list, &rows, &marks] {
+            parsed = list.api->readList(list.reply);
+            rows = qb::connection::torrentRowTexts(parsed.rowFields, marks);
+        });
+        // The rows show the marks of now; seldom a handler has changed them meanwhile.
+        if (const QStringList now = updateRows(); now != marks) {
+            rows = qb::connection::torrentRowTexts(parsed.rowFields, now);
+        }
     }
 
     if (!answer.ok) {
@@ -108,12 +116,6 @@ void Connection::ConnectButtonClick() {
     }
     std::swap(ServerList, parsed.entries);
 
-    const QStringList marks = updateRows();
-    QStringList rows;
-    rows.reserve(static_cast<qsizetype>(parsed.rowFields.size()));
-    for (const auto& fields : parsed.rowFields) {
-        rows << qb::connection::torrentRowText(fields, marks);
-    }
     Form.TorrentList->addItems(rows);
 
     Form.core().FormCloseQuery();

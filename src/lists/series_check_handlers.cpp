@@ -12,6 +12,7 @@
 #include "connection/http/http_client.h"
 #include "connection/list/member_text.h"
 #include "lists/text/announced_count.h"
+#include "lists/text/series_rows.h"
 #include "lists/text/series_torrent.h"
 #include "releaseinfo/page/info_request.h"
 
@@ -30,12 +31,21 @@ using qb::lists::ListsAndSeries;
 namespace {
 // Marks the row that shows the torrent now: a refresh during the check may have rebuilt the
 // rows, so the row is found by its hash, not by where the torrent stood when the check began.
-void markRow(TForm1& form, const qb::lists::SeriesTorrent& torrent) {
+// While the list the check read is still shown, that row is known already.
+void markRow(TForm1& form, const qb::lists::SeriesRow& series,
+             const qb::connection::ServerEntries& checked) {
     const size_t rows = std::min(form.connection().entries().size(),
                                  static_cast<size_t>(form.TorrentList->count()));
+    if (form.connection().entries().readsTheSameAnswerAs(checked)) {
+        if (series.row < rows) {
+            QListWidgetItem* row = form.TorrentList->item(static_cast<int>(series.row));
+            row->setText(qb::lists::markedRowText(row->text()));
+        }
+        return;
+    }
     for (size_t i = 0; i < rows; ++i) {
         if (qb::connection::entryMemberText(form.connection().entries()[i], "Hash") ==
-            torrent.hash) {
+            series.torrent.hash) {
             QListWidgetItem* row = form.TorrentList->item(static_cast<int>(i));
             row->setText(qb::lists::markedRowText(row->text()));
             return;
@@ -44,8 +54,9 @@ void markRow(TForm1& form, const qb::lists::SeriesTorrent& torrent) {
 }
 // The requests and marks of the check, on the worker's thread.
 void checkSeries(TForm1& form, qb::net::HttpClient& service, const QString& serviceBase,
-                 const std::vector<qb::lists::SeriesTorrent>& torrents) {
-    for (const qb::lists::SeriesTorrent& torrent : torrents) {
+                 const qb::connection::ServerEntries& checked, size_t rows) {
+    for (const qb::lists::SeriesRow& series : qb::lists::seriesRows(checked, rows)) {
+        const qb::lists::SeriesTorrent& torrent = series.torrent;
         const qb::net::HttpResult answer =
             service.get(qb::releaseinfo::releaseInfoAddress(serviceBase, torrent.releaseId));
         if (!answer.ok) {
@@ -57,9 +68,9 @@ void checkSeries(TForm1& form, qb::net::HttpClient& service, const QString& serv
         if (!announced || *announced <= torrent.files) {
             continue;
         }
-        qb::app::runOnWindowThread([&form, &torrent] {
-            form.UpdateList1->addItem(qb::lists::updateListRow(torrent));
-            markRow(form, torrent);
+        qb::app::runOnWindowThread([&form, &series, &checked] {
+            form.UpdateList1->addItem(qb::lists::updateListRow(series.torrent));
+            markRow(form, series, checked);
             form.LogP->setText(qb::lists::updatesFoundText(form.UpdateList1->count()));
         });
     }
@@ -68,22 +79,18 @@ void checkSeries(TForm1& form, qb::net::HttpClient& service, const QString& serv
 
 void ListsAndSeries::CheckSerialsTHExecute(qb::app::JobThread&) {
     qb::app::ResponsiveWait(2000);
-    const auto [serviceBase, torrents, service] = qb::app::runOnWindowThread([this] {
+    // The list is read here, off the window's thread, from a copy of its own.
+    const auto [serviceBase, checked, rows, service] = qb::app::runOnWindowThread([this] {
         Form.mDel->setEnabled(false); // nothing is removed while the check runs
         Form.UpdateList1->clear();
-        std::vector<qb::lists::SeriesTorrent> found;
-        const size_t rows = std::min(Form.connection().entries().size(),
-                                     static_cast<size_t>(Form.TorrentList->count()));
-        for (size_t i = 0; i < rows; ++i) {
-            if (auto torrent = qb::lists::seriesTorrent(Form.connection().entries()[i])) {
-                found.push_back(std::move(*torrent));
-            }
-        }
-        return std::tuple{Form.core().serviceBaseUrl(), std::move(found), Form.netHttpClient2()};
+        const size_t shown = std::min(Form.connection().entries().size(),
+                                      static_cast<size_t>(Form.TorrentList->count()));
+        return std::tuple{Form.core().serviceBaseUrl(), Form.connection().entries().freshCopy(),
+                          shown, Form.netHttpClient2()};
     });
 
     try {
-        checkSeries(Form, *service, serviceBase, torrents);
+        checkSeries(Form, *service, serviceBase, checked, rows);
     } catch (const qb::app::WindowThreadGone&) {
         throw; // the window is gone: nothing is left to put right
     } catch (const std::exception&) {

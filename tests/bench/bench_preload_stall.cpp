@@ -2,7 +2,6 @@
 // its playlist request, the preload request and the status polls must all leave the window
 // responsive. A timer on the window's thread ticks every 2 ms; the longest gap between two
 // ticks, from the play command to the end of the preload, is the longest stall.
-#include "../window/offscreen_app.h"
 #include "app/app_core.h"
 #include "app/tform1.h"
 #include "app/workers/bmd_thread.h"
@@ -101,13 +100,3 @@ void preloadStall(benchmark::State& state) {
 BENCHMARK(preloadStall)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qb::test::prepareOffscreenApp();
-    QApplication app(argc, argv);
-    qb::test::configureOffscreenApp(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,6 +1,5 @@
 // The window's thread during a refresh of a large collection: the longest time in which it
 // handled no event, from the click until the rows are there.
-#include "../window/offscreen_app.h"
 #include "list_answer_maker.h"
 
 #include "app/tform1.h"
@@ -94,13 +93,3 @@ BENCHMARK(api11RefreshStall)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 BENCHMARK(todayRefreshStall)->Arg(5000)->Unit(benchmark::kMillisecond)->Iterations(5);
-
-int main(int argc, char** argv) {
-    qb::test::prepareOffscreenApp();
-    QApplication app(argc, argv);
-    qb::test::configureOffscreenApp(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

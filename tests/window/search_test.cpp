@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolTip>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -53,6 +55,14 @@ protected:
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        // The idle page of the start has come first: the view asks the service for it whenever
+        // the web engine has started, which the tests' own waits would otherwise let happen.
+        ASSERT_TRUE(waitUntil(
+            [this] {
+                return form->WebBrowser1->url().toString().contains(u"abt.need"_s) &&
+                       !form->WebBrowser1->page()->isLoading();
+            },
+            std::chrono::seconds(30)));
         server.clearRequests();
         service.clearRequests();
     }

@@ -17,6 +17,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -85,9 +87,17 @@ TEST_F(ServiceSearch, ATextOnlyTheSourcesKnowIsFoundAddedAndItsPageOpened) {
     EXPECT_TRUE(messages->calls.empty());
     ASSERT_EQ(form->search().results().size(), 4u);
 
-    // A click on the first row shows its release page, with the indexer's poster.
+    // A click on the first row shows its release page, with the indexer's poster. The idle page
+    // the search put up has come first: its navigation would otherwise count as a page that
+    // replaced the release page while it was written.
     const QString id = form->search().results()[0].PagePath.section(u'/', 2, 2);
     ASSERT_FALSE(id.isEmpty());
+    ASSERT_TRUE(waitUntil(
+        [this] {
+            return form->WebBrowser1->url().toString().contains(u"abt.need"_s) &&
+                   !form->WebBrowser1->page()->isLoading();
+        },
+        std::chrono::seconds(30)));
     clickRow(form->SearchResult, 0);
     ASSERT_TRUE(waitUntil([&] { return form->releaseInfo().lastInfoId() == id; }));
     EXPECT_EQ(form->releaseInfo().infoPosterUrl(), toQ(rig.indexerPoster()));

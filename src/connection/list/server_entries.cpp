@@ -37,6 +37,17 @@ const ServerEntries::Json& ServerEntries::operator[](std::size_t index) const {
     return *value;
 }
 
+ServerEntries ServerEntries::freshCopy() const {
+    if (!Source_) {
+        return *this;
+    }
+    return {Source_, Order_, Transform_};
+}
+
+bool ServerEntries::readsTheSameAnswerAs(const ServerEntries& other) const {
+    return Source_ != nullptr && Source_ == other.Source_ && Order_ == other.Order_;
+}
+
 const ServerEntries::Json& ServerEntries::at(std::size_t index) const {
     if (index >= size()) {
         throw std::out_of_range("ServerList has no entry " + std::to_string(index));

@@ -39,6 +39,14 @@ public:
     ServerEntries(std::shared_ptr<const Source> source, std::vector<std::size_t> order,
                   EntryTransform transform = {});
 
+    // The same entries, read again from the answer on their own as they are asked for: another
+    // thread may read the copy while this list is replaced. A list that keeps no answer is
+    // copied with its values.
+    ServerEntries freshCopy() const;
+    // Whether both lists read their entries from the same answer in the same order, so that
+    // they hold the same entries (never for lists that keep no answer).
+    bool readsTheSameAnswerAs(const ServerEntries& other) const;
+
     std::size_t size() const { return Values_.size(); }
     bool empty() const { return Values_.empty(); }
     const Json& operator[](std::size_t index) const;

@@ -92,6 +92,16 @@ QString torrentRowText(const TorrentRowFields& fields, const QStringList& update
     return text;
 }
 
+QStringList torrentRowTexts(const std::vector<TorrentRowFields>& rows,
+                            const QStringList& updateRows) {
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(rows.size()));
+    for (const TorrentRowFields& fields : rows) {
+        texts << torrentRowText(fields, updateRows);
+    }
+    return texts;
+}
+
 QString torrentRowText(const nlohmann::ordered_json& entry, const QStringList& updateRows) {
     return torrentRowText(torrentRowFields(entry), updateRows);
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace qb::connection {
 // Row texts carry these markers; the drawing, the selection and the update command test for them.
 inline constexpr char16_t kSeekingPeersMarker[] = u"пытаемся найти";
@@ -36,4 +38,7 @@ QString displayName(const nlohmann::ordered_json& entry, const QStringList& upda
 // by " - пытаемся найти раздающих" while the server looks for peers ("Status" 1).
 QString torrentRowText(const nlohmann::ordered_json& entry, const QStringList& updateRows);
 QString torrentRowText(const TorrentRowFields& fields, const QStringList& updateRows);
+// The rows of a whole list, in its order.
+QStringList torrentRowTexts(const std::vector<TorrentRowFields>& rows,
+                            const QStringList& updateRows);
 } // namespace qb::connection

@@ -4,10 +4,12 @@
 #include "core_app.h"
 
 #include <QElapsedTimer>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -23,11 +25,48 @@ qint64 measured(int milliseconds) {
     return elapsed.elapsed();
 }
 
-TEST(ResponsiveWait, LastsAtLeastTheTimeAskedFor) {
+TEST(ResponsiveWait, LastsAtLeastTheTimeAskedForAndNeverUnder50Ms) {
     coreApp();
-    for (const int ms : {1, 20, 120, 300}) {
-        EXPECT_GE(measured(ms), ms) << ms;
+    for (const int ms : {-20, 0, 1, 20, 49, 120, 300}) {
+        EXPECT_GE(measured(ms), std::max(ms, 50)) << ms;
     }
+}
+
+TEST(ResponsiveWait, AWaitInsideAnotherLastsItsTimeAndTheOuterOneItsOwn) {
+    QCoreApplication& app = coreApp();
+    const struct {
+        int outer;
+        int inner;
+    } cases[] = {{120, 300}, {300, 60}, {0, 0}};
+    for (const auto& c : cases) {
+        qint64 inner = -1;
+        QMetaObject::invokeMethod(
+            &app, [&] { inner = measured(c.inner); }, Qt::QueuedConnection);
+        EXPECT_GE(measured(c.outer), std::max({c.outer, c.inner, 50})) << c.outer;
+        EXPECT_GE(inner, std::max(c.inner, 50)) << c.inner;
+    }
+}
+
+TEST(ResponsiveWait, OnAWorkerThreadHandlesThatThreadsEvents) {
+    coreApp();
+    QThread worker;
+    worker.start();
+    QObject onWorker;
+    onWorker.moveToThread(&worker);
+    std::atomic<qint64> took{0};
+    std::atomic<bool> queuedRan{false};
+    QMetaObject::invokeMethod(
+        &onWorker,
+        [&] {
+            QMetaObject::invokeMethod(
+                &onWorker, [&] { queuedRan = true; }, Qt::QueuedConnection);
+            took = measured(120);
+        },
+        Qt::BlockingQueuedConnection);
+    worker.quit();
+    worker.wait();
+    EXPECT_GE(took.load(), 120);
+    EXPECT_TRUE(queuedRan);
 }
 
 TEST(ResponsiveWait, WithNoTimeLeftStillHandlesThePendingEvents) {

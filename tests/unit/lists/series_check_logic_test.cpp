@@ -1,4 +1,5 @@
 #include "lists/text/announced_count.h"
+#include "lists/text/series_rows.h"
 #include "lists/text/series_torrent.h"
 #include "releaseinfo/page/info_request.h"
 
@@ -99,6 +100,43 @@ TEST(SeriesTorrent, MarksARowOnceAndAnnouncesTheCount) {
     EXPECT_EQ(updatesFoundText(2), u"Найдены обновленные торренты (2)"_s);
     EXPECT_EQ(qb::releaseinfo::releaseInfoAddress(u"http://s:1"_s, u"310877"_s),
               u"http://s:1/get_info.php?secret=bqZanhMLfyKdoe&id=310877"_s);
+}
+
+// The rows of the torrents looked at, among the rows shown only; a mark goes to the first row
+// with the torrent's hash, as a search of the rows by hash finds it.
+TEST(SeriesRows, TakeTheTorrentsOfTheShownRowsEachWithTheFirstRowOfItsHash) {
+    const char* tracked = "magnet:?xt=urn:btih:AA&dn=id_4BE5D&tr=x";
+    const char* other = "magnet:?xt=urn:btih:BB&dn=id_10&tr=x";
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    list.push_back(torrent("magnet:?dn=Foreign", files(3), "Другой", "h2")); // row 0
+    list.push_back(torrent(tracked, files(8), "Первый", "h1"));              // row 1
+    list.push_back(torrent(tracked, files(1), "Один файл", "h3"));           // row 2
+    list.push_back(torrent(other, files(4), "Повтор", "h2"));                // row 3
+    list.push_back(torrent(other, files(5), "Не показан", "h5"));            // row 4
+    const connection::ServerEntries entries(list);
+    const struct {
+        std::size_t rows;
+        std::vector<std::pair<QString, std::size_t>> found; // hash, row
+    } cases[] = {
+        {5, {{u"h1"_s, 1}, {u"h2"_s, 0}, {u"h5"_s, 4}}},
+        {4, {{u"h1"_s, 1}, {u"h2"_s, 0}}},
+        {99, {{u"h1"_s, 1}, {u"h2"_s, 0}, {u"h5"_s, 4}}},
+        {1, {}},
+        {0, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::pair<QString, std::size_t>> found;
+        for (const SeriesRow& series : seriesRows(entries, c.rows)) {
+            found.emplace_back(series.torrent.hash, series.row);
+        }
+        EXPECT_EQ(found, c.found) << c.rows;
+    }
+    // The torrent is the one the entry gives.
+    const std::vector<SeriesRow> rows = seriesRows(entries, 2);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].torrent.title, u"Первый"_s);
+    EXPECT_EQ(rows[0].torrent.releaseId, seriesTorrent(list[1])->releaseId);
+    EXPECT_EQ(rows[0].torrent.files, 8);
 }
 
 } // namespace

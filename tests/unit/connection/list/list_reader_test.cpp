@@ -210,5 +210,29 @@ TEST(ServerEntries, ReadsEachEntryOnceFromAnyThread) {
     EXPECT_TRUE(ServerEntries(Json::object()).empty());
 }
 
+// A fresh copy holds the same entries and reads them on its own; it tells a list of the same
+// answer from a list of another, also one of the same text.
+TEST(ServerEntries, AFreshCopyReadsTheSameEntriesOnItsOwn) {
+    const QByteArray answer = R"([{"Name":"b","Hash":"2"},{"Name":"a","Hash":"1"}])";
+    const ServerListRead read = readServerList(answer);
+    ASSERT_EQ(read.entries.size(), 2u);
+    const Json& first = read.entries[0];
+    const ServerEntries copy = read.entries.freshCopy();
+    ASSERT_EQ(copy.size(), 2u);
+    EXPECT_EQ(copy[0], first);
+    EXPECT_NE(&copy[0], &first);
+    EXPECT_EQ(copy[1], plain(answer).array[1]);
+    EXPECT_TRUE(copy.readsTheSameAnswerAs(read.entries));
+    EXPECT_TRUE(read.entries.readsTheSameAnswerAs(copy.freshCopy()));
+    EXPECT_FALSE(copy.readsTheSameAnswerAs(readServerList(answer).entries));
+
+    const ServerEntries fromValues(Json::parse(R"([{"Hash":"1"}])"));
+    const ServerEntries valuesCopy = fromValues.freshCopy();
+    ASSERT_EQ(valuesCopy.size(), 1u);
+    EXPECT_EQ(valuesCopy[0], fromValues[0]);
+    EXPECT_FALSE(valuesCopy.readsTheSameAnswerAs(fromValues));
+    EXPECT_FALSE(fromValues.readsTheSameAnswerAs(fromValues));
+}
+
 } // namespace
 } // namespace qb::connection
