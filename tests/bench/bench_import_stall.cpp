@@ -7,7 +7,9 @@
 #include "window_stall.h"
 
 #include "app/tform1.h"
+#include "connection/connection.h"
 #include "fake_platform.h"
+#include "lists/lists_and_series.h"
 
 #include <benchmark/benchmark.h>
 #include <httplib.h>
@@ -63,14 +65,14 @@ void importStall(benchmark::State& state) {
     qb::test::FakeFileDialogs* dialogs = fakes.dialogs;
     TForm1 form(std::move(fakes.platform));
     form.SrvAdress->setText(serving.address());
-    form.ConnectButtonClick();
+    form.connection().ConnectButtonClick();
 
     qint64 longest = 0;
     for (auto _ : state) {
         adds = 0;
         dialogs->answerNext(path);
         const qb::bench::StallMeter meter;
-        form.N25Click();
+        form.lists().N25Click();
         longest = std::max(longest, meter.longestMs());
         if (adds != kTorrents || form.TorrentList->count() != kTorrents) {
             state.SkipWithError("the import did not add every torrent");

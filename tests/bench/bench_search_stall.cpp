@@ -5,8 +5,11 @@
 #include "result_page_maker.h"
 #include "window_stall.h"
 
+#include "app/app_core.h"
 #include "app/tform1.h"
+#include "connection/connection.h"
 #include "fake_platform.h"
+#include "search/tracker_search.h"
 
 #include <benchmark/benchmark.h>
 #include <httplib.h>
@@ -36,10 +39,10 @@ void searchStall(benchmark::State& state) {
     QTemporaryDir dir;
     qb::test::FakePlatform fakes = qb::test::makeFakePlatform(dir.path() + u'/');
     TForm1 form(std::move(fakes.platform));
-    form.ServiceBaseUrl = serving.address();
+    form.core().setServiceBaseUrlForTest(serving.address());
     // The window's start shows the idle page, which starts the information view's engine: no
     // part of the measure.
-    form.ShowIdlePage();
+    form.connection().ShowIdlePage();
     QElapsedTimer settle;
     settle.start();
     qb::bench::handleEventsUntil([&] { return settle.elapsed() > 2000; });
@@ -48,7 +51,7 @@ void searchStall(benchmark::State& state) {
     for (auto _ : state) {
         form.SearchT->setText(QStringLiteral("северное сияние"));
         const qb::bench::StallMeter meter;
-        form.SearchClick();
+        form.search().SearchClick();
         longest = std::max(longest, meter.longestMs());
         if (form.SearchResult->count() == 0) {
             state.SkipWithError("the search showed nothing");

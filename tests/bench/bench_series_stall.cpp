@@ -6,8 +6,10 @@
 #include "loopback_server.h"
 #include "window_stall.h"
 
+#include "app/app_core.h"
 #include "app/tform1.h"
 #include "app/workers/bmd_thread.h"
+#include "connection/connection.h"
 #include "fake_platform.h"
 
 #include <benchmark/benchmark.h>
@@ -44,14 +46,14 @@ void seriesCheckStall(benchmark::State& state) {
     qb::test::FakePlatform fakes = qb::test::makeFakePlatform(dir.path() + u'/');
     TForm1 form(std::move(fakes.platform));
     form.SrvAdress->setText(servingList.address());
-    form.ServiceBaseUrl = servingPages.address();
-    form.ConnectButtonClick();
+    form.core().setServiceBaseUrlForTest(servingPages.address());
+    form.connection().ConnectButtonClick();
 
     qint64 longest = 0;
     for (auto _ : state) {
         const qb::bench::StallMeter meter;
-        form.CheckSerialsTH->Start();
-        if (!qb::bench::handleEventsUntil([&] { return !form.CheckSerialsTH->isRunning(); })) {
+        form.checkSerialsTH()->Start();
+        if (!qb::bench::handleEventsUntil([&] { return !form.checkSerialsTH()->isRunning(); })) {
             state.SkipWithError("the check did not end");
             break;
         }
