@@ -55,7 +55,7 @@ public:
     const ServerEntries& entries() const { return ServerList; }
     // The entry shown by the selected row of TorrentList; nullptr without one.
     const nlohmann::ordered_json* selectedEntry() const;
-    // The files of the torrent last clicked (or played from its file list).
+    // The files of the torrent last clicked, or of the one whose first file was downloaded.
     const nlohmann::ordered_json& files() const { return FilesList; }
     void setFiles(nlohmann::ordered_json files) { FilesList = std::move(files); }
     // The release id of the selected torrent; empty for a torrent not added from the tracker.
