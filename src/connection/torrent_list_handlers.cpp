@@ -1,5 +1,6 @@
 // The torrent list: drawing, selection, mouse and focus.
 #include "app/tform1.h"
+#include "app/window/pointer_focus.h"
 #include "connection/connection.h"
 #include "playback/playback.h"
 #include "releaseinfo/release_info.h"
@@ -48,10 +49,6 @@ void drawRow(QPainter* painter, const QRect& rect, const QColor& background, con
     painter->setPen(text);
     painter->drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                       caption);
-}
-
-bool isOldWindows(const QString& product) {
-    return product == u"Windows 7"_s || product == u"Windows 8.1"_s;
 }
 
 } // namespace
@@ -185,13 +182,13 @@ void Connection::TorrentListMouseUp() {
 }
 
 void Connection::TorrentListMouseEnter() {
-    if (isOldWindows(Form.platform().system->productName())) {
+    if (qb::app::focusFollowsPointer(Form.platform().system->productName())) {
         Form.TorrentList->setFocus(Qt::MouseFocusReason);
     }
 }
 
 void Connection::TorrentListMouseLeave() {
-    if (isOldWindows(Form.platform().system->productName())) {
+    if (qb::app::focusFollowsPointer(Form.platform().system->productName())) {
         Form.Edit2->setFocus(Qt::MouseFocusReason);
     }
 }

@@ -1,5 +1,6 @@
 // The file list of a multi-file torrent: its menu and playing the chosen files.
 #include "app/tform1.h"
+#include "app/window/pointer_focus.h"
 #include "connection/connection.h"
 #include "playback/playback.h"
 
@@ -19,12 +20,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 using qb::playback::Playback;
-
-namespace {
-bool isOldWindows(const QString& product) {
-    return product == u"Windows 7"_s || product == u"Windows 8.1"_s;
-}
-} // namespace
 
 void Playback::AddListClick() {
     Form.takeFocusFromControls();
@@ -57,13 +52,13 @@ void Playback::AddListMouseDown(Qt::MouseButton button, const QPoint& at) {
 }
 
 void Playback::AddListMouseEnter() {
-    if (isOldWindows(Form.platform().system->productName())) {
+    if (qb::app::focusFollowsPointer(Form.platform().system->productName())) {
         Form.AddList->setFocus(Qt::MouseFocusReason);
     }
 }
 
 void Playback::AddListMouseLeave() {
-    if (isOldWindows(Form.platform().system->productName())) {
+    if (qb::app::focusFollowsPointer(Form.platform().system->productName())) {
         Form.Edit2->setFocus(Qt::MouseFocusReason);
     }
 }

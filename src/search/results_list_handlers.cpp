@@ -1,6 +1,7 @@
 // The results list: drawing, hints, selection with either button, and the menu actions that
 // need no request of their own.
 #include "app/tform1.h"
+#include "app/window/pointer_focus.h"
 #include "connection/connection.h"
 #include "releaseinfo/release_info.h"
 #include "search/tracker_search.h"
@@ -35,10 +36,6 @@ QColor resultTextColour(qb::search::ResultColour colour) {
         break;
     }
     return Qt::black;
-}
-
-bool focusFollowsPointer(const QString& product) {
-    return product == u"Windows 7"_s || product == u"Windows 8.1"_s;
 }
 
 } // namespace
@@ -94,17 +91,17 @@ void TrackerSearch::SearchResultMouseDown(Qt::MouseButton button, const QPoint& 
 
 void TrackerSearch::SearchResultMouseUp() {
     // The same reading of the page on show as after a click on the torrent list.
-    Form.connection().TorrentListMouseUp();
+    Form.releaseInfo().takePosterAndMagnetFromView();
 }
 
 void TrackerSearch::SearchResultMouseEnter() {
-    if (focusFollowsPointer(Form.platform().system->productName())) {
+    if (qb::app::focusFollowsPointer(Form.platform().system->productName())) {
         Form.SearchResult->setFocus(Qt::MouseFocusReason);
     }
 }
 
 void TrackerSearch::SearchResultMouseLeave() {
-    if (focusFollowsPointer(Form.platform().system->productName())) {
+    if (qb::app::focusFollowsPointer(Form.platform().system->productName())) {
         Form.Edit2->setFocus(Qt::MouseFocusReason);
     }
 }
